@@ -1,0 +1,183 @@
+#include "collection/Collection.h"
+
+#include "collection/ConsoleListModel.h"
+
+namespace ludora {
+
+namespace {
+constexpr int kCaptionKeyLength = 9;
+}
+
+Collection::Collection(QObject* parent) : QObject(parent) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        lists_[size_t(tab)].caption = defaultCaption(tab);
+        models_[size_t(tab)] = std::make_unique<ConsoleListModel>(*this, tab);
+    }
+}
+
+Collection::~Collection() = default;
+
+QString Collection::defaultCaption(int tab) {
+    switch (tab) {
+        case 0: return QStringLiteral("N64");
+        case 1: return QStringLiteral("JAGUAR");
+        case 2: return QStringLiteral("TG16");
+        default: return QStringLiteral("UserDef") + QString::number(tab);
+    }
+}
+
+QString Collection::captionKey(QStringView caption) {
+    return caption.left(kCaptionKeyLength).toString().leftJustified(kCaptionKeyLength, u' ');
+}
+
+QString Collection::cleanText(QString text) {
+    for (QChar& c : text) {
+        if (c == u'\r' || c == u'\n' || c == QChar(26)) {
+            c = u' ';
+        }
+    }
+    return text;
+}
+
+void Collection::setSelected(int tab, int pos, bool selected) {
+    setSelectedRange(tab, pos, pos, selected);
+}
+
+void Collection::setSelectedRange(int tab, int first, int last, bool selected) {
+    NameStore& names = mutableList(tab).names;
+    for (int pos = first; pos <= last; ++pos) {
+        names.setSelected(pos, selected);
+    }
+    Q_EMIT selectionChanged(tab, first, last);
+}
+
+void Collection::setCaption(int tab, const QString& caption) {
+    const QString clean = cleanText(caption);
+    if (lists_[size_t(tab)].caption == clean) {
+        return;
+    }
+    mutableList(tab).caption = clean;
+    Q_EMIT captionChanged(tab);
+}
+
+void Collection::setAvailable(int tab, bool available) {
+    if (lists_[size_t(tab)].available == available) {
+        return;
+    }
+    mutableList(tab).available = available;
+    Q_EMIT availabilityChanged(tab);
+}
+
+int Collection::addName(int tab, const QString& name) {
+    if (isFull(tab)) {
+        return -1;
+    }
+    const QString clean = cleanText(name);
+    NameStore& names = mutableList(tab).names;
+    const auto pos = int(names.upperBound(clean));
+    ConsoleListModel& model = *models_[size_t(tab)];
+    model.beginInsertRows(QModelIndex(), pos, pos);
+    names.insert(pos, clean);
+    model.endInsertRows();
+    return pos;
+}
+
+qsizetype Collection::addNames(int tab, NameStore&& batch) {
+    const qsizetype room = kMaxNames - count(tab);
+    const qsizetype refused = std::max<qsizetype>(0, batch.size() - room);
+    // Single adds would take the first names that fit, in the batch's order.
+    batch.truncate(batch.size() - refused);
+    if (batch.isEmpty()) {
+        return refused;
+    }
+    batch.sortStable();
+    ConsoleListModel& model = *models_[size_t(tab)];
+    model.beginResetModel();
+    NameStore& names = mutableList(tab).names;
+    if (names.isEmpty()) {
+        names = std::move(batch);
+    } else {
+        names.mergeFrom(std::move(batch));
+    }
+    model.endResetModel();
+    return refused;
+}
+
+void Collection::removeNameAt(int tab, int pos) {
+    ConsoleListModel& model = *models_[size_t(tab)];
+    model.beginRemoveRows(QModelIndex(), pos, pos);
+    mutableList(tab).names.removeAt(pos);
+    model.endRemoveRows();
+}
+
+int Collection::removeSelected(int tab) {
+    NameStore& names = mutableList(tab).names;
+    int first = -1;
+    int selectedCount = 0;
+    for (int pos = 0; pos < names.size(); ++pos) {
+        if (names.isSelected(pos)) {
+            first = first < 0 ? pos : first;
+            ++selectedCount;
+        }
+    }
+    if (selectedCount == 0) {
+        return 0;
+    }
+    ConsoleListModel& model = *models_[size_t(tab)];
+    if (selectedCount == 1) {
+        removeNameAt(tab, first);
+        return 1;
+    }
+    // One pass over the list; views are told once instead of once per name.
+    model.beginResetModel();
+    const auto removed = int(names.removeSelected());
+    model.endResetModel();
+    return removed;
+}
+
+void Collection::clearNames(int tab) {
+    if (count(tab) == 0) {
+        return;
+    }
+    ConsoleListModel& model = *models_[size_t(tab)];
+    model.beginResetModel();
+    mutableList(tab).names.clear();
+    model.endResetModel();
+}
+
+void Collection::resetCaptions() {
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        setCaption(tab, defaultCaption(tab));
+    }
+}
+
+void Collection::takeContent(Collection& other) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        ConsoleListModel& model = *models_[size_t(tab)];
+        model.beginResetModel();
+        std::swap(mutableList(tab).names, other.mutableList(tab).names);
+        model.endResetModel();
+        other.clearNames(tab);
+        setCaption(tab, other.caption(tab));
+    }
+}
+
+void Collection::setCurrentTab(int tab) {
+    if (tab == currentTab_ || tab < 0 || tab >= kTabCount) {
+        return;
+    }
+    currentTab_ = tab;
+    Q_EMIT currentTabChanged(tab);
+}
+
+void Collection::setDirty(bool dirty) {
+    if (dirty == dirty_) {
+        return;
+    }
+    dirty_ = dirty;
+    Q_EMIT dirtyChanged(dirty);
+}
+
+QAbstractItemModel* Collection::model(int tab) const { return models_[size_t(tab)].get(); }
+
+}  // namespace ludora

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <memory>
+
+#include "collection/ConsoleList.h"
+
+class QAbstractItemModel;
+
+namespace ludora {
+
+class ConsoleListModel;
+
+// The collection: 25 console lists, the current tab, the file it belongs to and whether it
+// has unsaved changes. It is the one copy of the names; windows show it through model().
+//
+// The operations never fail. addName() and addNames() refuse names that would take a list
+// past kMaxNames and say so in their result.
+class Collection : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTabCount = 25;
+    // Counts and positions within a list are 16-bit signed numbers.
+    static constexpr int kMaxNames = 32767;
+    static constexpr int kFirstUserTab = 3;
+    static constexpr int kInitialTab = 2;
+
+    explicit Collection(QObject* parent = nullptr);
+    ~Collection() override;
+
+    // "N64", "JAGUAR", "TG16", then "UserDef3" to "UserDef24".
+    static QString defaultCaption(int tab);
+    // The caption's first nine characters, blank-filled to nine.
+    static QString captionKey(QStringView caption);
+    // CR, LF and character 26 cannot be stored in a collection file line: each becomes a
+    // blank. Every name and caption enters the collection through here.
+    static QString cleanText(QString text);
+
+    const ConsoleList& list(int tab) const { return lists_[size_t(tab)]; }
+    int count(int tab) const { return int(lists_[size_t(tab)].names.size()); }
+    bool isFull(int tab) const { return count(tab) >= kMaxNames; }
+    QString nameAt(int tab, int pos) const { return list(tab).names.at(pos).toString(); }
+    bool isSelected(int tab, int pos) const { return list(tab).names.isSelected(pos); }
+    void setSelected(int tab, int pos, bool selected);
+    void setSelectedRange(int tab, int first, int last, bool selected);
+
+    const QString& caption(int tab) const { return list(tab).caption; }
+    void setCaption(int tab, const QString& caption);
+    bool isAvailable(int tab) const { return list(tab).available; }
+    void setAvailable(int tab, bool available);
+
+    // Inserts the name at its sorted place, after names equal to it, unselected. Returns the
+    // position, or -1 when the list is full. Leaves dirty alone.
+    int addName(int tab, const QString& name);
+    // Adds many names at once, giving exactly the list that one addName() per name, in the
+    // batch's order, would give. Returns how many names did not fit.
+    qsizetype addNames(int tab, NameStore&& batch);
+    void removeNameAt(int tab, int pos);
+    // Removes every selected name of the list. Returns how many were removed.
+    int removeSelected(int tab);
+    void clearNames(int tab);
+    void resetCaptions();
+    // Takes the captions and names of another collection, leaving it empty; the current tab,
+    // availability, file name and dirty flag stay as they are.
+    void takeContent(Collection& other);
+
+    int currentTab() const { return currentTab_; }
+    void setCurrentTab(int tab);
+    const QString& fileName() const { return fileName_; }
+    void setFileName(const QString& fileName) { fileName_ = fileName; }
+    bool isDirty() const { return dirty_; }
+    void setDirty(bool dirty);
+
+    // The list as a Qt item model, for list views.
+    QAbstractItemModel* model(int tab) const;
+
+Q_SIGNALS:
+    void captionChanged(int tab);
+    void availabilityChanged(int tab);
+    void currentTabChanged(int tab);
+    void dirtyChanged(bool dirty);
+    // Selection flags of rows first to last were set by a call, not by a view.
+    void selectionChanged(int tab, int first, int last);
+
+private:
+    ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }
+
+    std::array<ConsoleList, kTabCount> lists_;
+    std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;
+    int currentTab_ = kInitialTab;
+    QString fileName_;
+    bool dirty_ = false;
+};
+
+}  // namespace ludora

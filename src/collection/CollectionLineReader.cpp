@@ -1,0 +1,162 @@
+#include "collection/CollectionLineReader.h"
+
+#include <QIODevice>
+#include <QStringDecoder>
+#include <cstring>
+
+#include "collection/Windows1252.h"
+
+namespace ludora {
+namespace {
+
+constexpr qint64 kChunkSize = 1 << 20;
+constexpr char kEndMark = 26;
+
+inline bool isStop(char c) { return c == '\r' || c == '\n' || c == kEndMark; }
+
+}  // namespace
+
+CollectionLineReader::CollectionLineReader(QIODevice& device) : device_(device) {}
+
+bool CollectionLineReader::fill() {
+    if (deviceAtEnd_ || failed_) {
+        return false;
+    }
+    if (pos_ > 0) {
+        buffer_.remove(0, pos_);
+        pos_ = 0;
+    }
+    const qsizetype old = buffer_.size();
+    buffer_.resize(old + kChunkSize);
+    const qint64 got = device_.read(buffer_.data() + old, kChunkSize);
+    if (got < 0) {
+        buffer_.resize(old);
+        failed_ = true;
+        errorString_ = device_.errorString();
+        return false;
+    }
+    buffer_.resize(old + got);
+    if (got == 0) {
+        deviceAtEnd_ = true;
+        return false;
+    }
+    return true;
+}
+
+void CollectionLineReader::decode(const char* bytes, qsizetype size, QString& line) {
+    line.clear();
+    invalidUtf8_ = false;
+    if (encoding_ == Encoding::Windows1252) {
+        windows1252::decode(bytes, size, line);
+        return;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    line = utf8.decode(QByteArrayView(bytes, size));
+    invalidUtf8_ = utf8.hasError();
+}
+
+bool CollectionLineReader::readLine(QString& line) {
+    if (ended_) {
+        return false;
+    }
+    if (!started_) {
+        started_ = true;
+        while (buffer_.size() < 3 && fill()) {
+        }
+        if (buffer_.startsWith("\xEF\xBB\xBF")) {
+            encoding_ = Encoding::Utf8;
+            pos_ = 3;
+        }
+    }
+    qsizetype scan = pos_;
+    for (;;) {
+        const char* data = buffer_.constData();
+        const qsizetype size = buffer_.size();
+        while (scan < size && !isStop(data[scan])) {
+            ++scan;
+        }
+        if (scan < size && data[scan] == '\r' && scan + 1 == size && !deviceAtEnd_) {
+            // A CR at the end of what was read: the next byte decides between CR and CR LF.
+            const qsizetype offset = scan - pos_;
+            if (!fill() && failed_) {
+                break;
+            }
+            scan = pos_ + offset;
+            continue;
+        }
+        if (scan < size) {
+            break;
+        }
+        const qsizetype offset = scan - pos_;
+        if (!fill()) {
+            break;
+        }
+        scan = pos_ + offset;
+    }
+    if (failed_) {
+        ended_ = true;
+        return false;
+    }
+    const char* data = buffer_.constData();
+    const qsizetype size = buffer_.size();
+    if (scan >= size) {
+        // The end of the file: what is left is a last line without a line end.
+        ended_ = true;
+        if (scan == pos_) {
+            return false;
+        }
+        decode(data + pos_, scan - pos_, line);
+        pos_ = scan;
+        lineEnd_ = LineEnd::None;
+        ++lineNumber_;
+        return true;
+    }
+    if (data[scan] == kEndMark) {
+        sawEndMark_ = true;
+        ended_ = true;
+        if (scan == pos_) {
+            pos_ = scan + 1;
+            return false;
+        }
+        // Text before the end mark on its line is still a line.
+        decode(data + pos_, scan - pos_, line);
+        pos_ = scan;
+        lineEnd_ = LineEnd::None;
+        ++lineNumber_;
+        return true;
+    }
+    decode(data + pos_, scan - pos_, line);
+    if (data[scan] == '\r' && scan + 1 < size && data[scan + 1] == '\n') {
+        lineEnd_ = LineEnd::CrLf;
+        pos_ = scan + 2;
+    } else {
+        lineEnd_ = data[scan] == '\r' ? LineEnd::Cr : LineEnd::Lf;
+        pos_ = scan + 1;
+    }
+    ++lineNumber_;
+    return true;
+}
+
+bool CollectionLineReader::dataAfterEndMark() {
+    if (!sawEndMark_) {
+        return false;
+    }
+    // Skip the end mark itself if the last line stopped in front of it.
+    if (pos_ < buffer_.size() && buffer_.at(pos_) == kEndMark) {
+        ++pos_;
+    }
+    while (buffer_.size() - pos_ < 2 && fill()) {
+    }
+    QByteArrayView rest(buffer_.constData() + pos_, buffer_.size() - pos_);
+    if (rest.startsWith("\r\n")) {
+        pos_ += 2;
+    } else if (rest.startsWith("\r") || rest.startsWith("\n")) {
+        pos_ += 1;
+    }
+    if (pos_ < buffer_.size()) {
+        return true;
+    }
+    return fill();
+}
+
+}  // namespace ludora

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace ludora {
+
+// Splits a collection file into lines, as the program reads it.
+//
+// A line ends at CR LF, at a CR on its own or at an LF on its own; the line end is not part
+// of the line. The data end at the end of the file or at the end mark (character 26),
+// whichever comes first. A file that starts with the UTF-8 byte-order mark is UTF-8 (the
+// mark is dropped); any other file is Windows-1252.
+class CollectionLineReader {
+public:
+    enum class Encoding { Windows1252, Utf8 };
+    enum class LineEnd { CrLf, Cr, Lf, None };
+
+    explicit CollectionLineReader(QIODevice& device);
+
+    // Reads the next line into line (its old content is replaced). Returns false when the
+    // data have ended or the device failed.
+    bool readLine(QString& line);
+
+    // About the line last read.
+    qint64 lineNumber() const { return lineNumber_; }
+    LineEnd lineEnd() const { return lineEnd_; }
+    // The line held bytes that are not valid UTF-8 (only in a UTF-8 file); each such
+    // sequence became U+FFFD.
+    bool lineHadInvalidUtf8() const { return invalidUtf8_; }
+
+    Encoding encoding() const { return encoding_; }
+    bool sawEndMark() const { return sawEndMark_; }
+    bool failed() const { return failed_; }
+    QString errorString() const { return errorString_; }
+    // After the data have ended at the end mark: whether anything but the mark's own line
+    // end follows it. Reads the rest of the device.
+    bool dataAfterEndMark();
+
+private:
+    bool fill();  // reads more bytes; false at the end of the device or on failure
+    void decode(const char* bytes, qsizetype size, QString& line);
+
+    QIODevice& device_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool started_ = false;
+    bool ended_ = false;
+    bool deviceAtEnd_ = false;
+    bool sawEndMark_ = false;
+    bool failed_ = false;
+    bool invalidUtf8_ = false;
+    QString errorString_;
+    qint64 lineNumber_ = 0;
+    LineEnd lineEnd_ = LineEnd::None;
+    Encoding encoding_ = Encoding::Windows1252;
+};
+
+}  // namespace ludora

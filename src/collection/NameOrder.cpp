@@ -1,0 +1,43 @@
+#include "collection/NameOrder.h"
+
+#include <QChar>
+#include <algorithm>
+#include <array>
+
+namespace ludora {
+namespace {
+
+constexpr std::array<char16_t, 128> makeAsciiFold() {
+    std::array<char16_t, 128> table{};
+    for (char16_t c = 0; c < 128; ++c) {
+        table[c] = (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+    }
+    return table;
+}
+
+constexpr std::array<char16_t, 128> kAsciiFold = makeAsciiFold();
+
+inline char16_t fold(char16_t c) noexcept {
+    return c < 128 ? kAsciiFold[c] : QChar::toCaseFolded(c);
+}
+
+}  // namespace
+
+int compareNames(QStringView a, QStringView b) noexcept {
+    const char16_t* pa = a.utf16();
+    const char16_t* pb = b.utf16();
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (pa[i] == pb[i]) {
+            continue;
+        }
+        const char16_t fa = fold(pa[i]);
+        const char16_t fb = fold(pb[i]);
+        if (fa != fb) {
+            return fa < fb ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+}  // namespace ludora

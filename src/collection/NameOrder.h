@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringView>
+
+namespace ludora {
+
+// The order of the game lists: by character, letter case ignored. Names that differ only
+// in letter case compare equal. Every list, whether filled one name at a time or from a
+// file, uses this one order.
+int compareNames(QStringView a, QStringView b) noexcept;
+
+inline bool nameLess(QStringView a, QStringView b) noexcept { return compareNames(a, b) < 0; }
+
+}  // namespace ludora

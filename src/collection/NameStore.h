@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <memory>
+#include <vector>
+
+#include "collection/NameOrder.h"
+
+namespace ludora {
+
+// The names of one list with their selection flags, in list order.
+//
+// Texts live in large blocks that never move, and the list order is a vector of small
+// entries that point into them: inserting in the middle moves 16-byte entries, not strings,
+// and a full collection costs little more memory than its characters. Views returned by
+// at() stay valid until the name is removed or the store is cleared.
+class NameStore {
+public:
+    NameStore() = default;
+    NameStore(NameStore&&) noexcept = default;
+    NameStore& operator=(NameStore&&) noexcept = default;
+    NameStore(const NameStore&) = delete;
+    NameStore& operator=(const NameStore&) = delete;
+
+    qsizetype size() const { return qsizetype(entries_.size()); }
+    bool isEmpty() const { return entries_.empty(); }
+    QStringView at(qsizetype i) const { return view(entries_[size_t(i)]); }
+    bool isSelected(qsizetype i) const { return entries_[size_t(i)].selected; }
+    void setSelected(qsizetype i, bool selected) { entries_[size_t(i)].selected = selected; }
+
+    // The position after every name that sorts before or equal to text.
+    qsizetype upperBound(QStringView text) const;
+
+    void insert(qsizetype pos, QStringView text);
+    // Adds at the end, ignoring the order (for gathering a batch before sortStable()).
+    void append(QStringView text) { insert(size(), text); }
+    void removeAt(qsizetype pos);
+    // Removes every selected entry in one pass; the others keep their order. Returns how
+    // many were removed.
+    qsizetype removeSelected();
+    void truncate(qsizetype count);
+    void clear();
+
+    // Sorts the entries in list order; equal names keep their relative order.
+    void sortStable();
+    // Moves every entry of a sorted batch into this sorted store, at the places one insert
+    // at upperBound() per name, in the batch's order, would give them.
+    void mergeFrom(NameStore&& batch);
+
+    // Characters held, including those of removed names not yet reclaimed.
+    qsizetype storedCharacters() const { return storedChars_; }
+
+private:
+    struct Entry {
+        quint32 block;
+        quint32 offset;
+        quint32 length;
+        bool selected;
+    };
+    struct Block {
+        std::unique_ptr<char16_t[]> data;
+        quint32 used = 0;
+        quint32 capacity = 0;
+    };
+
+    static constexpr quint32 kBlockSize = 64 * 1024;  // characters
+
+    QStringView view(const Entry& e) const {
+        return QStringView(blocks_[e.block].data.get() + e.offset, qsizetype(e.length));
+    }
+    bool less(const Entry& a, const Entry& b) const { return nameLess(view(a), view(b)); }
+    Entry store(QStringView text);
+    void reclaimIfWasteful();
+
+    std::vector<Block> blocks_;
+    std::vector<Entry> entries_;
+    qsizetype current_ = -1;  // the block that takes short names, or -1
+    qsizetype storedChars_ = 0;
+    qsizetype liveChars_ = 0;
+};
+
+}  // namespace ludora

@@ -1,0 +1,63 @@
+#include "collection/Windows1252.h"
+
+#include <array>
+
+namespace ludora::windows1252 {
+namespace {
+
+// Characters of the bytes 80 to 9F; the rest of the code page equals Latin-1.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+// The byte of a character, or -1.
+inline int byteOf(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return c;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[size_t(i)] == c) {
+            return 0x80 + i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+void decode(const char* bytes, qsizetype size, QString& out) {
+    const qsizetype start = out.size();
+    out.resize(start + size);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char b = src[i];
+        dst[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+    }
+}
+
+bool canEncode(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && byteOf(u) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void encode(QStringView text, QByteArray& out) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char* dst = out.data() + start;
+    const char16_t* src = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = src[i];
+        dst[i] = char(u < 0x80 ? u : byteOf(u));
+    }
+}
+
+}  // namespace ludora::windows1252

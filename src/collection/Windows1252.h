@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace ludora::windows1252 {
+
+// Windows-1252, the 8-bit code page of Western Windows systems. The five bytes the code
+// page leaves unassigned (81 8D 8F 90 9D) map to the control characters of the same
+// number, so every byte survives a read and a write.
+
+// Appends the characters of the bytes to out.
+void decode(const char* bytes, qsizetype size, QString& out);
+// Whether every character of the text has a byte in the code page.
+bool canEncode(QStringView text);
+// Appends the bytes of the text to out; the text must satisfy canEncode().
+void encode(QStringView text, QByteArray& out);
+
+}  // namespace ludora::windows1252

@@ -1,0 +1,38 @@
+#include "platform/Launcher.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace ludora::platform {
+namespace {
+
+class DesktopLauncher final : public Launcher {
+public:
+    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+
+    bool startProgram(const QString& commandLine, bool /*hiddenWindow*/) override {
+        // Desktop programs here have no console window to hide.
+        if (commandLine.isEmpty()) {
+            return false;
+        }
+        return QProcess::startDetached(commandLine, QStringList());
+    }
+
+    bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
+};
+
+DesktopLauncher& realLauncher() {
+    static DesktopLauncher instance;
+    return instance;
+}
+
+Launcher* installed = nullptr;
+
+}  // namespace
+
+Launcher& launcher() { return installed ? *installed : realLauncher(); }
+
+void setLauncher(Launcher* replacement) { installed = replacement; }
+
+}  // namespace ludora::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace ludora::platform {
+
+// Starting other programs and opening documents, without a shell and without waiting.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+
+    // Opens a document or web address with the desktop's default program.
+    // Returns false when nothing could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
+
+    // Runs a program; the whole command line is the program's path (nothing is split or
+    // quoted). Returns false when it cannot be started.
+    virtual bool startProgram(const QString& commandLine, bool hiddenWindow) = 0;
+
+    // Whether an ordinary file exists at the path.
+    virtual bool fileExists(const QString& path) = 0;
+};
+
+Launcher& launcher();
+void setLauncher(Launcher* replacement);
+
+}  // namespace ludora::platform

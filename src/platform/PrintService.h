@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "platform/PrintSurface.h"
+
+namespace ludora::platform {
+
+// The installed printers and printing on one of them.
+class PrintService {
+public:
+    virtual ~PrintService() = default;
+
+    // Device names of the installed printers, in the order the system enumerates them.
+    virtual QStringList printerNames() = 0;
+    // The system's default printer; empty when there is none.
+    virtual QString defaultPrinterName() = 0;
+    // Starts a document on the named printer, or nullptr when that printer cannot be used
+    // (it never falls back to printing anywhere else).
+    virtual std::unique_ptr<PrintSurface> beginDocument(const QString& deviceName,
+                                                        const QString& documentName) = 0;
+};
+
+PrintService& printService();
+void setPrintService(PrintService* replacement);
+
+}  // namespace ludora::platform
