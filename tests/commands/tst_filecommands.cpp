@@ -1,0 +1,354 @@
+#include <QTest>
+
+#include "CommandFixture.h"
+#include "collection/Collection.h"
+#include "commands/FileCommands.h"
+#include "support/FakeDialogs.h"
+
+using ludora::Collection;
+using ludora::platform::Button;
+using ludora::test::FakeDialogs;
+using namespace ludora::test;
+
+namespace {
+enum class Answer { None, Yes, No, Cancel };
+
+Button toButton(Answer a) {
+    return a == Answer::Yes ? Button::Yes : a == Answer::No ? Button::No : Button::Cancel;
+}
+}  // namespace
+
+Q_DECLARE_METATYPE(Answer)
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // Checks the Close question exactly as it must be asked.
+    static void verifyCloseQuestion(const FakeDialogs::Shown& shown) {
+        QCOMPARE(shown.kind, FakeDialogs::Shown::Message);
+        QCOMPARE(shown.message.prompt, QStringLiteral("Save changes?"));
+        QCOMPARE(shown.message.title, QStringLiteral("Close List"));
+        QCOMPARE(shown.message.buttons, ludora::platform::ButtonSet::YesNoCancel);
+        QCOMPARE(shown.message.defaultButton, Button::Yes);
+        QCOMPARE(shown.message.icon, ludora::platform::Icon::None);
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(dir_.isValid()); }
+
+    void close_data() {
+        QTest::addColumn<bool>("hasFile");
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("emptied");
+        QTest::addColumn<bool>("dirtyAfter");
+        QTest::addColumn<bool>("written");
+
+        QTest::newRow("no file, saved")
+            << false << false << Answer::None << false << false << false;
+        QTest::newRow("no file, unsaved")
+            << false << true << Answer::None << false << true << false;
+        QTest::newRow("file, saved") << true << false << Answer::None << true << false << false;
+        QTest::newRow("file, unsaved, Yes") << true << true << Answer::Yes << true << false << true;
+        QTest::newRow("file, unsaved, No") << true << true << Answer::No << true << false << false;
+        QTest::newRow("file, unsaved, Cancel")
+            << true << true << Answer::Cancel << false << true << false;
+    }
+
+    void close() {
+        QFETCH(bool, hasFile);
+        QFETCH(bool, dirty);
+        QFETCH(Answer, answer);
+        QFETCH(bool, emptied);
+        QFETCH(bool, dirtyAfter);
+        QFETCH(bool, written);
+
+        FakeDialogs dialogs;
+        Collection c;
+        fillSample(c);
+        const QString file = path(QStringLiteral("current.LDX"));
+        QVERIFY(writeBytes(file, "old bytes"));
+        if (hasFile) {
+            c.setFileName(file);
+        }
+        c.setDirty(dirty);
+        if (answer != Answer::None) {
+            dialogs.answerNext(toButton(answer));
+        }
+        const QStringList before = snapshot(c);
+
+        ludora::mnuFileClose_Click(c, nullptr);
+
+        QCOMPARE(dialogs.count(), answer == Answer::None ? 0 : 1);
+        if (answer != Answer::None) {
+            verifyCloseQuestion(dialogs.shown().at(0));
+        }
+        if (emptied) {
+            for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+                QCOMPARE(c.count(tab), 0);
+            }
+        } else {
+            QCOMPARE(snapshot(c), before);
+        }
+        QCOMPARE(c.caption(5), QStringLiteral("Custom"));  // Close keeps the captions
+        QCOMPARE(c.isDirty(), dirtyAfter);
+        QCOMPARE(c.fileName(), hasFile ? file : QString());
+        QCOMPARE(readBytes(file), written ? sampleFileBytes() : QByteArray("old bytes"));
+    }
+
+    void saveAs_data() {
+        QTest::addColumn<bool>("hasFile");
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<QString>("chosen");  // empty: the dialog is cancelled
+        QTest::addColumn<bool>("existing");
+
+        QTest::newRow("cancelled, unsaved") << false << true << QString() << false;
+        QTest::newRow("cancelled, with a file") << true << true << QString() << false;
+        QTest::newRow("cancelled, saved") << true << false << QString() << false;
+        QTest::newRow("new file") << false << true << QStringLiteral("new.LDX") << false;
+        QTest::newRow("existing file replaced")
+            << true << true << QStringLiteral("old.LDX") << true;
+        QTest::newRow("saved again under the current name")
+            << true << false << QStringLiteral("current.LDX") << true;
+        QTest::newRow("name without extension")
+            << false << true << QStringLiteral("games") << false;
+    }
+
+    void saveAs() {
+        QFETCH(bool, hasFile);
+        QFETCH(bool, dirty);
+        QFETCH(QString, chosen);
+        QFETCH(bool, existing);
+
+        FakeDialogs dialogs;
+        Collection c;
+        fillSample(c);
+        const QString current = path(QStringLiteral("current.LDX"));
+        if (hasFile) {
+            QVERIFY(writeBytes(current, "old bytes"));
+            c.setFileName(current);
+        }
+        c.setDirty(dirty);
+        const QString target = chosen.isEmpty() ? QString() : path(chosen);
+        if (existing && target != current) {
+            QVERIFY(writeBytes(target, "an earlier file"));
+        }
+        if (target.isEmpty()) {
+            dialogs.cancelNextFile();
+        } else {
+            dialogs.chooseNextFile(target);
+        }
+        const QStringList before = snapshot(c);
+
+        const bool saved = ludora::mnuFileSaveAs_Click(c, nullptr);
+
+        // The dialog is shown every time, also when there is a current file.
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(dialogs.shown().at(0).kind, FakeDialogs::Shown::SaveFile);
+        QCOMPARE(dialogs.shown().at(0).file.title, QStringLiteral("Save As"));
+        QCOMPARE(dialogs.shown().at(0).file.filter, QStringLiteral("Ludora (*.LDX)|*.LDX"));
+        QCOMPARE(snapshot(c), before);
+        QCOMPARE(saved, !target.isEmpty());
+        if (target.isEmpty()) {
+            QCOMPARE(c.fileName(), hasFile ? current : QString());
+            QCOMPARE(c.isDirty(), dirty);
+        } else {
+            QCOMPARE(c.fileName(), target);  // exactly as chosen: no extension added
+            QVERIFY(!c.isDirty());
+            QCOMPARE(readBytes(target), sampleFileBytes());
+            QVERIFY(!QFile::exists(target + QStringLiteral(".LDX")));
+        }
+        if (hasFile && target != current) {
+            QCOMPARE(readBytes(current), QByteArray("old bytes"));
+        }
+    }
+
+    void open_data() {
+        QTest::addColumn<bool>("hasFile");
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<Answer>("answer");  // to "Save changes?", when it is asked
+        QTest::addColumn<bool>("choose");
+        QTest::addColumn<bool>("listsEmptiedByClose");
+        QTest::addColumn<bool>("currentWritten");
+
+        QTest::newRow("saved, chosen") << true << false << Answer::None << true << false << false;
+        QTest::newRow("saved, cancelled")
+            << true << false << Answer::None << false << false << false;
+        QTest::newRow("never saved, chosen")
+            << false << false << Answer::None << true << false << false;
+        QTest::newRow("unsaved without file, chosen")
+            << false << true << Answer::None << true << false << false;
+        QTest::newRow("unsaved without file, cancelled")
+            << false << true << Answer::None << false << false << false;
+        QTest::newRow("unsaved, Yes, chosen")
+            << true << true << Answer::Yes << true << true << true;
+        QTest::newRow("unsaved, Yes, cancelled")
+            << true << true << Answer::Yes << false << true << true;
+        QTest::newRow("unsaved, No, chosen") << true << true << Answer::No << true << true << false;
+        QTest::newRow("unsaved, No, cancelled")
+            << true << true << Answer::No << false << true << false;
+        QTest::newRow("unsaved, Cancel, chosen")
+            << true << true << Answer::Cancel << true << false << false;
+        QTest::newRow("unsaved, Cancel, cancelled")
+            << true << true << Answer::Cancel << false << false << false;
+    }
+
+    void open() {
+        QFETCH(bool, hasFile);
+        QFETCH(bool, dirty);
+        QFETCH(Answer, answer);
+        QFETCH(bool, choose);
+        QFETCH(bool, listsEmptiedByClose);
+        QFETCH(bool, currentWritten);
+
+        FakeDialogs dialogs;
+        Collection c;
+        fillSample(c);
+        const QString current = path(QStringLiteral("current.LDX"));
+        const QString other = path(QStringLiteral("other.LDX"));
+        QVERIFY(writeBytes(current, "old bytes"));
+        QVERIFY(writeBytes(other, otherFileBytes()));
+        if (hasFile) {
+            c.setFileName(current);
+        }
+        c.setDirty(dirty);
+        if (answer != Answer::None) {
+            dialogs.answerNext(toButton(answer));
+        }
+        if (choose) {
+            dialogs.chooseNextFile(other);
+        } else {
+            dialogs.cancelNextFile();
+        }
+
+        ludora::mnuFileOpen_Click(c, nullptr);
+
+        // The question (when asked) comes first, then the dialog, whatever the answer.
+        const int questions = answer == Answer::None ? 0 : 1;
+        QCOMPARE(dialogs.count(), questions + 1);
+        if (questions) {
+            verifyCloseQuestion(dialogs.shown().at(0));
+        }
+        QCOMPARE(dialogs.shown().last().kind, FakeDialogs::Shown::OpenFile);
+        QCOMPARE(dialogs.shown().last().file.title, QStringLiteral("Open"));
+        QCOMPARE(dialogs.shown().last().file.filter, QStringLiteral("Ludora (*.LDX)|*.LDX"));
+        QVERIFY(!c.isDirty());
+        QCOMPARE(readBytes(current), currentWritten ? sampleFileBytes() : QByteArray("old bytes"));
+        if (choose) {
+            QCOMPARE(c.fileName(), other);
+            QCOMPARE(c.caption(3), QStringLiteral("SNES"));
+            QCOMPARE(namesOf(c, 1), QStringList{QStringLiteral("Tempest 2000")});
+            QCOMPARE(namesOf(c, 3),
+                     (QStringList{QStringLiteral("F-Zero"), QStringLiteral("Zelda")}));
+            QCOMPARE(c.count(0) + c.count(2) + c.count(5), 0);
+        } else {
+            QCOMPARE(c.fileName(), hasFile ? current : QString());
+            // Captions are back to the defaults, over whatever names Close left.
+            for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+                QCOMPARE(c.caption(tab), Collection::defaultCaption(tab));
+            }
+            QCOMPARE(namesOf(c, 0),
+                     listsEmptiedByClose ? QStringList() : QStringList{QStringLiteral("Alpha")});
+            QCOMPARE(namesOf(c, 5),
+                     listsEmptiedByClose ? QStringList() : QStringList{QStringLiteral("Zeta")});
+        }
+    }
+
+    void saveThenOpenRestoresEverything() {
+        FakeDialogs dialogs;
+        Collection c;
+        fillSample(c);
+        c.setCaption(24, QStringLiteral("Neo Geo CD"));
+        c.addName(24, QStringLiteral("  Metal Slug  "));
+        c.addName(24, QString());
+        c.addName(1, QStringLiteral("alien vs predator"));
+        c.addName(1, QStringLiteral("Alien vs Predator"));
+        c.setDirty(true);
+        const QStringList saved = snapshot(c);
+        const QString file = path(QStringLiteral("round.LDX"));
+        dialogs.chooseNextFile(file);
+        QVERIFY(ludora::mnuFileSaveAs_Click(c, nullptr));
+
+        Collection reopened;
+        dialogs.chooseNextFile(file);
+        ludora::mnuFileOpen_Click(reopened, nullptr);
+        QCOMPARE(snapshot(reopened), saved);
+        QCOMPARE(reopened.fileName(), file);
+
+        // Opening the same file again gives the same lists, not doubled ones.
+        dialogs.chooseNextFile(file);
+        ludora::mnuFileOpen_Click(reopened, nullptr);
+        QCOMPARE(snapshot(reopened), saved);
+        QVERIFY(dialogs.allAnswersUsed());
+    }
+
+    void cancelledOpenShowsDefaultCaptionsOverTheFilesNames() {
+        FakeDialogs dialogs;
+        Collection c;
+        const QString other = path(QStringLiteral("other.LDX"));
+        QVERIFY(writeBytes(other, otherFileBytes()));
+        dialogs.chooseNextFile(other);
+        ludora::mnuFileOpen_Click(c, nullptr);
+        QCOMPARE(c.caption(3), QStringLiteral("SNES"));
+
+        dialogs.cancelNextFile();
+        ludora::mnuFileOpen_Click(c, nullptr);
+        QCOMPARE(c.caption(3), QStringLiteral("UserDef3"));
+        QCOMPARE(namesOf(c, 3), (QStringList{QStringLiteral("F-Zero"), QStringLiteral("Zelda")}));
+        QCOMPARE(c.fileName(), other);
+    }
+
+    void closeThenAddThenCloseWritesIntoTheClosedFile() {
+        FakeDialogs dialogs;
+        Collection c;
+        fillSample(c);
+        const QString file = path(QStringLiteral("closed.LDX"));
+        dialogs.chooseNextFile(file);
+        QVERIFY(ludora::mnuFileSaveAs_Click(c, nullptr));
+        ludora::mnuFileClose_Click(c, nullptr);  // saved: no question, lists emptied
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(c.count(0), 0);
+        QCOMPARE(c.caption(5), QStringLiteral("Custom"));
+
+        c.addName(0, QStringLiteral("Alpha"));
+        c.addName(2, QStringLiteral("Gamma"));
+        c.addName(5, QStringLiteral("Zeta"));
+        c.setDirty(true);
+        QVERIFY(writeBytes(file, "replaced meanwhile"));
+        dialogs.answerNext(Button::Yes);
+        ludora::mnuFileClose_Click(c, nullptr);
+        QCOMPARE(readBytes(file), sampleFileBytes());
+        QCOMPARE(c.fileName(), file);
+        QVERIFY(!c.isDirty());
+    }
+
+    void openReportsNamesBeyondAFullList() {
+        FakeDialogs dialogs;
+        QByteArray bytes = otherFileBytes();
+        bytes.chop(3);  // drop the end mark line
+        for (int i = 0; i < Collection::kMaxNames + 5; ++i) {
+            bytes += "N64      Game " + QByteArray::number(i) + "\r\n";
+        }
+        bytes += "\x1a\r\n";
+        const QString file = path(QStringLiteral("full.LDX"));
+        QVERIFY(writeBytes(file, bytes));
+        Collection c;
+        dialogs.chooseNextFile(file);
+        ludora::mnuFileOpen_Click(c, nullptr);
+        QCOMPARE(c.fileName(), file);
+        QCOMPARE(c.count(0), Collection::kMaxNames);
+        QCOMPARE(namesOf(c, 3).size(), 2);
+        const auto messages = dialogs.messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.at(0).message.prompt.contains(QStringLiteral("5 names")),
+                 qPrintable(messages.at(0).message.prompt));
+        QVERIFY(messages.at(0).message.prompt.contains(QStringLiteral("N64")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"
