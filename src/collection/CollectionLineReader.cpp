@@ -78,20 +78,23 @@ bool CollectionLineReader::readLine(QString& line) {
         if (scan < size && data[scan] == '\r' && scan + 1 == size && !deviceAtEnd_) {
             // A CR at the end of what was read: the next byte decides between CR and CR LF.
             const qsizetype offset = scan - pos_;
-            if (!fill() && failed_) {
+            const bool more = fill();
+            scan = pos_ + offset;
+            if (!more && failed_) {
                 break;
             }
-            scan = pos_ + offset;
             continue;
         }
         if (scan < size) {
             break;
         }
         const qsizetype offset = scan - pos_;
-        if (!fill()) {
+        const bool more = fill();
+        // fill() drops the bytes before pos_, so the scan position moves with them.
+        scan = pos_ + offset;
+        if (!more) {
             break;
         }
-        scan = pos_ + offset;
     }
     if (failed_) {
         ended_ = true;

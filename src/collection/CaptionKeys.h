@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+#include "collection/Collection.h"
+
+namespace ludora {
+
+// The caption keys of the 25 tabs, and where a name line of a collection file goes.
+class CaptionKeys {
+public:
+    static constexpr int kLength = 9;
+
+    CaptionKeys() = default;
+    explicit CaptionKeys(const Collection& collection) {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            set(tab, collection.caption(tab));
+        }
+    }
+
+    void set(int tab, QStringView caption) { keys_[size_t(tab)] = Collection::captionKey(caption); }
+    const QString& key(int tab) const { return keys_[size_t(tab)]; }
+
+    // Calls add(tab, name) for each list a name line adds to: the first tab, in tab order,
+    // whose key begins the line receives the rest of the line; that rest is then tried on
+    // the later tabs in turn. Returns how many lists the line added to (0: it is skipped).
+    template <typename Add>
+    int route(QStringView line, Add&& add) const {
+        int added = 0;
+        int from = 0;
+        while (line.size() >= kLength && from < Collection::kTabCount) {
+            const QStringView head = line.left(kLength);
+            int tab = from;
+            while (tab < Collection::kTabCount && head != QStringView(keys_[size_t(tab)])) {
+                ++tab;
+            }
+            if (tab == Collection::kTabCount) {
+                break;
+            }
+            line = line.mid(kLength);
+            add(tab, line);
+            ++added;
+            from = tab + 1;
+        }
+        return added;
+    }
+
+private:
+    std::array<QString, Collection::kTabCount> keys_;
+};
+
+}  // namespace ludora
