@@ -51,7 +51,10 @@ frmAbout* frmAbout::showBox() {
     if (!theBox) {
         theBox = new frmAbout;
         theBox->Form_Load();
+        theBox->show();
+        return theBox;
     }
+    theBox->setWindowState(theBox->windowState() & ~Qt::WindowMinimized);
     theBox->show();
     theBox->raise();
     theBox->activateWindow();
@@ -75,6 +78,10 @@ frmAbout::frmAbout() : QDialog(nullptr) {
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsToPixels(5865), twipsToPixels(3315));
     setSizeGripEnabled(false);
+    // The fixed layout is made for 8-point type; the family stays the desktop's own.
+    QFont boxFont = font();
+    boxFont.setPointSize(8);
+    setFont(boxFont);
     createControls();
 }
 
