@@ -1,9 +1,15 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/AppLook.h"
+#include "app/MainWindowHost.h"
+#include "platform/AppIdentity.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(ludora::AppIdentity::titleText());
+    QApplication::setApplicationVersion(ludora::AppIdentity::versionText());
+    QApplication::setWindowIcon(ludora::ludoraIcon());
+    // The program ends when its last window closes.
+    ludora::showMainWindow();
+    return QApplication::exec();
 }

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace ludora {
+
+class frmMain;
+
+// The program's one main window, or nullptr while there is none (or it is closing).
+frmMain* mainWindow();
+// Shows and activates the main window, creating it afresh, with an empty collection, when
+// it has been closed.
+frmMain* showMainWindow();
+
+}  // namespace ludora

@@ -1,0 +1,180 @@
+#include "app/frmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/AppLook.h"
+#include "app/ConsoleTabs.h"
+#include "app/HelpContents.h"
+#include "commands/FileCommands.h"
+#include "platform/AppIdentity.h"
+#include "platform/Dialogs.h"
+#include "platform/Twips.h"
+
+namespace ludora {
+
+namespace {
+
+constexpr QSize kClientSize(twipsToPixels(8400), twipsToPixels(7200));
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), client_(new QWidget(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(AppIdentity::titleText());
+    setWindowIcon(ludoraIcon());
+    // The layout was drawn for the 8.25 pt MS Sans Serif of Windows dialogs.
+    setFont(msSansSerifFont(8.25));
+
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setFixedSize(kClientSize);
+    setCentralWidget(client_);
+    createMenus();
+    createToolBar();
+    createControls();
+    connectCollection();
+    // Fixed size: the window is exactly the menu bar over the client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Form_Load();
+}
+
+frmMain::~frmMain() {
+    // The list views show the collection: they go before it does.
+    delete takeCentralWidget();
+}
+
+void frmMain::Form_Load() {
+    collection_.setDirty(false);
+    config->setEnabled(false);
+    mnuImport->setEnabled(false);
+    collection_.resetCaptions();
+    for (int tab = Collection::kFirstUserTab; tab < Collection::kTabCount; ++tab) {
+        collection_.setAvailable(tab, false);
+    }
+    collection_.setCurrentTab(Collection::kInitialTab);
+    SSTab1->setCurrentIndex(collection_.currentTab());
+    Text1->clear();
+    showCount(QStringLiteral("0"));
+    tmrNumGames->start();
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    Text1->setFocus();
+}
+
+void frmMain::Form_Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    if (!collection_.isDirty()) {
+        return;
+    }
+    platform::MessageRequest question;
+    question.prompt = tr("Save changes?");
+    question.title = tr("Exit Ludora");
+    question.buttons = platform::ButtonSet::YesNo;
+    question.defaultButton = platform::Button::Yes;
+    question.icon = platform::Icon::None;
+    if (platform::dialogs().message(this, question) == platform::Button::Yes) {
+        // Whatever Save As does, even when its dialog is cancelled, the window closes.
+        mnuFileSaveAs->trigger();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    // Add Name is the default button: Enter in any control that does not use it adds.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        mods == Qt::NoModifier && Command1->isEnabled()) {
+        Command1->click();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmMain::Command1_Click() {
+    const int tab = collection_.currentTab();
+    if (collection_.isFull(tab) || collection_.addName(tab, Text1->text()) < 0) {
+        // The typed name stays in the box.
+        platform::inform(this,
+                         tr("The list \"%1\" is full: a list holds at most %2 names.")
+                             .arg(collection_.caption(tab))
+                             .arg(Collection::kMaxNames),
+                         platform::Icon::Information);
+        return;
+    }
+    Text1->clear();
+    collection_.setDirty(true);
+}
+
+void frmMain::Command2_Click() {
+    if (collection_.removeSelected(collection_.currentTab()) > 0) {
+        collection_.setDirty(true);
+    }
+}
+
+void frmMain::tmrNumGames_Timer() {
+    showCount(QString::number(collection_.count(collection_.currentTab())));
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+    if (key == QLatin1String("Open")) {
+        mnuFileOpen->trigger();
+    } else if (key == QLatin1String("Save")) {
+        mnuFileSaveAs->trigger();  // there is no save without the dialog
+    } else if (key == QLatin1String("Print")) {
+        mnuFilePrint->trigger();
+    }
+}
+
+void frmMain::mnuFileOpen_Click() {
+    ludora::mnuFileOpen_Click(collection_, this);
+}
+
+void frmMain::mnuFileClose_Click() {
+    ludora::mnuFileClose_Click(collection_, this);
+}
+
+void frmMain::mnuFileSaveAs_Click() {
+    ludora::mnuFileSaveAs_Click(collection_, this);
+}
+
+void frmMain::mnuFilePrint_Click() {
+    // Shows the print dialog, once printing is part of the program.
+}
+
+void frmMain::mnuFileExit_Click() {
+    close();
+}
+
+void frmMain::mnuHelpContents_Click() {
+    showHelpContents(this, QCoreApplication::applicationDirPath());
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    // Shows the About box, once it is part of the program.
+}
+
+}  // namespace ludora

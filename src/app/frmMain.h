@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "collection/Collection.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolBar;
+
+namespace ludora {
+
+class ConsoleTabs;
+
+// The main window: one tab per console with its list of games, the name to add, the Add and
+// Delete buttons, the game count, the menu bar and the toolbar. It owns the collection.
+class frmMain final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    Collection& collection() { return collection_; }
+    ConsoleTabs* tabs() const { return SSTab1; }
+    QListView* list(int tab) const { return lists_[size_t(tab)]; }
+    // True once the window has run its closing steps; it is about to go away.
+    bool isUnloaded() const { return unloaded_; }
+
+public Q_SLOTS:
+    void Command1_Click();
+    void Command2_Click();
+    void tmrNumGames_Timer();
+    // A toolbar button was clicked; its key, compared exactly, picks the menu entry whose
+    // command runs. Any other key does nothing.
+    void tbToolBar_ButtonClick(const QString& key);
+
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Window building, in frmMainControls.cpp and frmMainMenus.cpp.
+    void createControls();
+    void createListPage(int tab);
+    void createMenus();
+    void createToolBar();
+    void connectCollection();
+
+    void Form_Load();
+    void Form_Unload();
+    void showCount(const QString& text);
+
+    Collection collection_;
+    bool unloaded_ = false;
+
+    QWidget* client_ = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    ConsoleTabs* SSTab1 = nullptr;
+    std::array<QListView*, Collection::kTabCount> lists_{};
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lblNumGames = nullptr;
+    QTimer* tmrNumGames = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileClose = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuImport = nullptr;
+    QAction* config = nullptr;
+};
+
+}  // namespace ludora

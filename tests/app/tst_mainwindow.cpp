@@ -1,0 +1,283 @@
+// The main window at start: its state, controls, menus, toolbar, looks and names.
+#include <QAccessible>
+#include <QDir>
+#include <QFontInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "MainWindowTest.h"
+#include "platform/Twips.h"
+#include "support/FakeDialogs.h"
+#include "support/TestData.h"
+
+using namespace ludora;
+using namespace ludora::test;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { window_ = openMainWindow(); }
+    void cleanup() { discardMainWindow(window_); }
+
+    void startsWithDefaultCaptionsOnTG16() {
+        ConsoleTabs* tabs = window_->tabs();
+        QCOMPARE(tabs->count(), 25);
+        QStringList expected{"N64", "JAGUAR", "TG16"};
+        for (int tab = 3; tab <= 24; ++tab) {
+            expected << QStringLiteral("UserDef%1").arg(tab);
+        }
+        QStringList shown;
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            shown << tabs->tabText(tab);
+            QCOMPARE(window_->collection().caption(tab), expected.at(tab));
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(window_->collection().currentTab(), 2);
+        QVERIFY(window_->list(2)->isVisible());
+        QVERIFY(!window_->list(0)->isVisible());
+    }
+
+    void startsEmptyAndClean() {
+        Collection& c = window_->collection();
+        QVERIFY(!c.isDirty());
+        QVERIFY(c.fileName().isEmpty());
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            QCOMPARE(c.count(tab), 0);
+            QCOMPARE(window_->list(tab)->model()->rowCount(), 0);
+            QCOMPARE(window_->tabs()->isTabEnabled(tab), tab <= 2);
+            QCOMPARE(c.isAvailable(tab), tab <= 2);
+        }
+        QCOMPARE(control<QLabel>(window_, "lblNumGames")->text(), QStringLiteral("0"));
+        QVERIFY(control<QLineEdit>(window_, "Text1")->text().isEmpty());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Ludora"));
+        QVERIFY(!window_->windowIcon().isNull());
+        // The name box takes the typing at once.
+        QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>(window_, "Text1"));
+    }
+
+    void menuBarHoldsTheEntriesInOrder() {
+        const QList<QAction*> top = window_->menuBar()->actions();
+        QStringList names;
+        QStringList captions;
+        for (QAction* a : top) {
+            names << a->objectName();
+            captions << a->text();
+        }
+        QCOMPARE(names, (QStringList{"mnuFile", "mnuImport", "config", "mnuHelp"}));
+        QCOMPARE(captions, (QStringList{"&File", "&Import", "&Config", "&Help"}));
+        QVERIFY(!menuEntry(window_, "mnuImport")->isEnabled());
+        QVERIFY(!menuEntry(window_, "config")->isEnabled());
+        QVERIFY(!menuEntry(window_, "mnuImport")->menu());
+        QVERIFY(!menuEntry(window_, "config")->menu());
+
+        const auto* file = control<QMenu>(window_, "mnuFile");
+        QStringList fileEntries;
+        for (QAction* a : file->actions()) {
+            fileEntries << a->objectName() + (a->isSeparator() ? "|-" : "|" + a->text()) +
+                               (a->isVisible() ? "" : "|hidden");
+        }
+        QCOMPARE(
+            fileEntries,
+            (QStringList{"mnuFileOpen|&Open...", "mnuFileClose|&Close", "mnuFileBar0|-",
+                         "mnuFileSaveAs|Save &As...", "mnuFileBar1|-", "mnuFilePrint|&Print...",
+                         "mnuFileBar2|-", "mnuFileMRU||hidden", "mnuFileMRU||hidden",
+                         "mnuFileMRU||hidden", "mnuFileBar3|-|hidden", "mnuFileExit|E&xit"}));
+        const auto* help = control<QMenu>(window_, "mnuHelp");
+        QStringList helpEntries;
+        for (QAction* a : help->actions()) {
+            helpEntries << a->objectName() + "|" + a->text();
+        }
+        QCOMPARE(helpEntries, (QStringList{"mnuHelpContents|Contents", "mnuHelpAbout|&About "}));
+
+        for (QAction* a : window_->findChildren<QAction*>()) {
+            if (a->objectName().isEmpty()) {
+                continue;  // Qt's own, such as a menu's tear-off
+            }
+            QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
+            QVERIFY2(!a->isCheckable(), qPrintable(a->objectName()));
+            if (a->isVisible() && !a->isSeparator() && a->objectName() != "mnuImport" &&
+                a->objectName() != "config") {
+                QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+            }
+        }
+    }
+
+    void toolbarHasThreeKeyedButtonsAndASeparator() {
+        auto* bar = control<QToolBar>(window_, "tbToolBar");
+        QStringList entries;
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator()) {
+                entries << "-";
+                continue;
+            }
+            const QString key = a->property("key").toString();
+            entries << key;
+            QCOMPARE(a->toolTip(), key);
+            QVERIFY(!a->icon().isNull());
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            QVERIFY(button);
+            QCOMPARE(button->accessibleName(), key);
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            QVERIFY(!button->icon().pixmap(16, 16).isNull());
+        }
+        QCOMPARE(entries, (QStringList{"Open", "Save", "-", "Print"}));
+    }
+
+    void controlsSitAtTheirPlaces_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::newRow("tbToolBar") << "tbToolBar" << QRect(0, 0, 8400, 420);
+        QTest::newRow("SSTab1") << "SSTab1" << QRect(120, 480, 8175, 6090);
+        QTest::newRow("List1") << "List1" << QRect(360, 2160, 7095, 3570);
+        QTest::newRow("List3") << "List3" << QRect(360, 2160, 7095, 3570);
+        QTest::newRow("List25") << "List25" << QRect(360, 2160, 7095, 3570);
+        QTest::newRow("Text1") << "Text1" << QRect(360, 6000, 7095, 375);
+        QTest::newRow("Command1") << "Command1" << QRect(120, 6720, 1335, 375);
+        QTest::newRow("Command2") << "Command2" << QRect(1560, 6720, 1335, 375);
+    }
+    void controlsSitAtTheirPlaces() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        auto* widget = window_->findChild<QWidget*>(name);
+        QVERIFY(widget);
+        const QWidget* client = window_->centralWidget();
+        const QRect expected = twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+        QCOMPARE(QRect(widget->mapTo(client, QPoint(0, 0)), widget->size()), expected);
+    }
+
+    void labelsSitAtTheirPlaces() {
+        const QWidget* client = window_->centralWidget();
+        // Labels keep their place; a wider text would widen them rather than be cut off.
+        auto check = [&](QLabel* label, QRect expected) {
+            const QRect at(label->mapTo(client, QPoint(0, 0)), label->size());
+            QCOMPARE(at.topLeft(), expected.topLeft());
+            QCOMPARE(at.height(), expected.height());
+            QVERIFY(at.width() >= expected.width());
+            QVERIFY2(at.width() >= label->sizeHint().width(), qPrintable(label->text()));
+        };
+        check(control<QLabel>(window_, "Label1"), twipsRect(360, 5760, 1365, 195));
+        const QList<QLabel*> others = window_->findChildren<QLabel*>("lblPSXNameToAdd");
+        QCOMPARE(others.size(), 24);
+        for (QLabel* label : others) {
+            QCOMPARE(label->text(), QStringLiteral("Name to add to list:"));
+            check(label, twipsRect(360, 5760, 1365, 195));
+        }
+        // Label1 is on the second tab's page, with List2.
+        QCOMPARE(control<QLabel>(window_, "Label1")->parentWidget(),
+                 window_->list(1)->parentWidget());
+        check(control<QLabel>(window_, "Label2"), twipsRect(5880, 6787, 1665, 240));
+    }
+
+    void windowHasAFixedClientArea() {
+        QCOMPARE(window_->centralWidget()->size(), QSize(560, 480));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(window_->height(), window_->menuBar()->height() + 480);
+        QCOMPARE(window_->width(), 560);
+    }
+
+    void countIsRightAlignedAtAFixedRightEdge() {
+        auto* count = control<QLabel>(window_, "lblNumGames");
+        const QWidget* client = window_->centralWidget();
+        const QRect at(count->mapTo(client, QPoint(0, 0)), count->size());
+        QCOMPARE(at.x() + at.width(), twipsToPixels(8160 + 105));
+        QCOMPARE(at.y(), twipsToPixels(6787));
+        QCOMPARE(at.height(), twipsToPixels(240));
+        QVERIFY(count->alignment() & Qt::AlignRight);
+        QVERIFY(at.width() >= count->fontMetrics().horizontalAdvance("0"));
+        QVERIFY(at.width() <= count->fontMetrics().horizontalAdvance("0") + 1);
+    }
+
+    void fontsAndColours() {
+        const QFontInfo tabs(window_->tabs()->tabHeader(0)->font());
+        QVERIFY2(tabs.fixedPitch(), qPrintable(tabs.family()));
+        QCOMPARE(window_->tabs()->tabHeader(0)->font().pointSizeF(), 8.25);
+        // The pages keep the window's font.
+        QVERIFY(!QFontInfo(window_->list(0)->font()).fixedPitch());
+        for (const char* name : {"Label2", "lblNumGames"}) {
+            auto* label = control<QLabel>(window_, name);
+            QCOMPARE(label->font().pointSizeF(), 9.75);
+            QVERIFY(!QFontInfo(label->font()).fixedPitch());
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        }
+    }
+
+    void listsShowTheCollection() {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            QListView* list = window_->list(tab);
+            QCOMPARE(list->objectName(), QStringLiteral("List%1").arg(tab + 1));
+            QCOMPARE(list->model(), window_->collection().model(tab));
+            QVERIFY(list->uniformItemSizes());
+            QCOMPARE(list->selectionMode(), tab < 13 ? QAbstractItemView::ExtendedSelection
+                                                     : QAbstractItemView::SingleSelection);
+        }
+    }
+
+    void controlsCarryAccessibleNames() {
+        QCOMPARE(control<QLineEdit>(window_, "Text1")->accessibleName(),
+                 QStringLiteral("Name to add to list:"));
+        QCOMPARE(control<QPushButton>(window_, "Command1")->accessibleName(),
+                 QStringLiteral("Add Name"));
+        QCOMPARE(control<QPushButton>(window_, "Command2")->accessibleName(),
+                 QStringLiteral("Delete Name(s)"));
+        QCOMPARE(window_->list(0)->accessibleName(), QStringLiteral("N64"));
+        QCOMPARE(window_->list(24)->accessibleName(), QStringLiteral("UserDef24"));
+        // A caption read from a file renames the tab and its list at once.
+        window_->collection().setCaption(7, QStringLiteral("PSX"));
+        QCOMPARE(window_->tabs()->tabText(7), QStringLiteral("PSX"));
+        QCOMPARE(window_->list(7)->accessibleName(), QStringLiteral("PSX"));
+        QCOMPARE(control<QLabel>(window_, "lblNumGames")->accessibleName(),
+                 QStringLiteral("Total games in list: 0"));
+
+        // Menu entries are read out without their ampersands.
+        QStringList read;
+        for (const char* name : {"mnuFile", "mnuHelp"}) {
+            QAccessibleInterface* menu =
+                QAccessible::queryAccessibleInterface(control<QMenu>(window_, name));
+            QVERIFY(menu);
+            for (int i = 0; i < menu->childCount(); ++i) {
+                QAccessibleInterface* entry = menu->child(i);
+                // The hidden entries for recent files have no caption.
+                if (entry->role() == QAccessible::MenuItem &&
+                    !entry->text(QAccessible::Name).isEmpty()) {
+                    read << entry->text(QAccessible::Name);
+                }
+            }
+        }
+        QCOMPARE(read, (QStringList{"Open...", "Close", "Save As...", "Print...", "Exit",
+                                    "Contents", "About "}));
+    }
+
+    // Writes a picture of the window for reviewers: screenshots/main-window.png in the
+    // build folder.
+    void screenshot() {
+        Collection& c = window_->collection();
+        for (const char* name : {"Bonk's Adventure", "Blazing Lazers", "Alien Crush",
+                                 "Devil's Crush", "R-Type", "Neutopia"}) {
+            c.addName(2, QString::fromLatin1(name));
+        }
+        c.setSelected(2, 1, true);
+        window_->tmrNumGames_Timer();
+        control<QLineEdit>(window_, "Text1")->setText(QStringLiteral("Military Madness"));
+
+        const QString buildDir = qEnvironmentVariableIsSet("LUDORA_BUILD_DIR")
+                                     ? qEnvironmentVariable("LUDORA_BUILD_DIR")
+                                     : QStringLiteral(LUDORA_BUILD_DIR);
+        QDir dir(buildDir);
+        QVERIFY(dir.mkpath(QStringLiteral("screenshots")));
+        const QImage picture = window_->grab().toImage();
+        QCOMPARE(picture.size(), window_->size() * window_->devicePixelRatio());
+        QVERIFY(picture.save(dir.filePath(QStringLiteral("screenshots/main-window.png"))));
+    }
+
+private:
+    FakeDialogs dialogs_;
+    QPointer<frmMain> window_;
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
