@@ -1,0 +1,63 @@
+// Reading and writing the largest collection file.
+// LUDORA_BENCH_FILE names the file (bench/run generates it with ldxgen).
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "collection/Collection.h"
+#include "collection/CollectionFile.h"
+
+namespace {
+
+QString benchFile() {
+    const char* path = std::getenv("LUDORA_BENCH_FILE");
+    return path ? QString::fromLocal8Bit(path) : QString();
+}
+
+void BM_ReadCollectionFile(benchmark::State& state) {
+    const QString path = benchFile();
+    for (auto _ : state) {
+        ludora::Collection collection;
+        const ludora::ReadResult read = ludora::ReadCollectionFile(collection, path);
+        if (!read.ok) {
+            state.SkipWithError(qPrintable(read.error));
+            break;
+        }
+        benchmark::DoNotOptimize(collection.count(0));
+    }
+}
+
+void BM_WriteCollectionFile(benchmark::State& state) {
+    ludora::Collection collection;
+    if (!ludora::ReadCollectionFile(collection, benchFile()).ok) {
+        state.SkipWithError("cannot read the benchmark file");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("written.LDX"));
+    for (auto _ : state) {
+        const ludora::WriteResult written = ludora::WriteCollectionFile(collection, out);
+        if (!written.ok) {
+            state.SkipWithError(qPrintable(written.error));
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * QFile(out).size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadCollectionFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteCollectionFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
