@@ -23,7 +23,9 @@ public:
                                                         const QString& documentName) = 0;
 };
 
+// The printing service in use: the system's unless a test has installed another.
 PrintService& printService();
+// Installs a replacement for the rest of the run; nullptr brings back the system's service.
 void setPrintService(PrintService* replacement);
 
 }  // namespace ludora::platform

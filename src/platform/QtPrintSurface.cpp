@@ -1,0 +1,195 @@
+#include "platform/QtPrintSurface.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPointF>
+#include <QPrinter>
+
+namespace ludora::platform {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+constexpr double kTwipsPerPoint = 20;
+
+}  // namespace
+
+QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+
+QtPrintSurface::~QtPrintSurface() {
+    // A document that was never ended is discarded, not sent half-done.
+    if (begun_ && !ended_) {
+        printer_->abort();
+        painter_.end();
+    }
+}
+
+double QtPrintSurface::toDevice(double twips) const {
+    return twips * printer_->resolution() / kTwipsPerInch;
+}
+
+double QtPrintSurface::toTwips(double devicePixels) const {
+    return devicePixels * kTwipsPerInch / printer_->resolution();
+}
+
+double QtPrintSurface::lineHeightTwips() const {
+    return toTwips(QFontMetricsF(font_, printer_.get()).lineSpacing());
+}
+
+bool QtPrintSurface::setFontSize(double points) {
+    if (!(points > 0)) {
+        return false;
+    }
+    font_.setPointSizeF(points);
+    return true;
+}
+
+bool QtPrintSurface::setBold(bool bold) {
+    font_.setBold(bold);
+    return true;
+}
+
+bool QtPrintSurface::setHorizontalOrigin(double twips) {
+    originX_ = twips;
+    return true;
+}
+
+bool QtPrintSurface::setPosition(double x, double y) {
+    x_ = x;
+    y_ = y;
+    return true;
+}
+
+std::optional<double> QtPrintSurface::currentY() {
+    return y_;
+}
+
+std::optional<double> QtPrintSurface::printableHeight() {
+    if (!printer_->isValid()) {
+        return std::nullopt;
+    }
+    const double points = printer_->pageLayout().paintRect(QPageLayout::Point).height();
+    if (!(points > 0)) {
+        return std::nullopt;
+    }
+    return points * kTwipsPerPoint;
+}
+
+std::optional<double> QtPrintSurface::textHeight(const QString& /*text*/) {
+    // Every text prints on one line: its height is the line height of the font.
+    if (!printer_->isValid()) {
+        return std::nullopt;
+    }
+    return lineHeightTwips();
+}
+
+bool QtPrintSurface::beginNow() {
+    if (begun_) {
+        return true;
+    }
+    if (beginFailed_ || ended_) {
+        return false;
+    }
+    if (!painter_.begin(printer_.get())) {
+        beginFailed_ = true;
+        return false;
+    }
+    begun_ = true;
+    return true;
+}
+
+bool QtPrintSurface::ensurePage() {
+    if (!begun_) {
+        return beginNow();
+    }
+    if (ended_) {
+        return false;
+    }
+    if (pageBreakPending_) {
+        pageBreakPending_ = false;
+        // When the printer cannot start a page, the line goes on the current one.
+        printer_->newPage();
+    }
+    return true;
+}
+
+bool QtPrintSurface::printLine(const QString& text) {
+    if (!ensurePage()) {
+        return false;
+    }
+    painter_.setFont(font_);
+    const QFontMetricsF metrics(font_, printer_.get());
+    // The position is the top of the line; text is drawn on its baseline.
+    const QPointF baseline(toDevice(originX_ + x_), toDevice(y_) + metrics.ascent());
+    painter_.drawText(baseline, text);
+    y_ += toTwips(metrics.lineSpacing());
+    x_ = 0;
+    return true;
+}
+
+bool QtPrintSurface::newPage() {
+    if (ended_) {
+        return false;
+    }
+    // Before the first printed line there is no page to leave.
+    if (begun_) {
+        pageBreakPending_ = true;
+    }
+    x_ = 0;
+    y_ = 0;
+    return true;
+}
+
+bool QtPrintSurface::endDocument() {
+    if (ended_) {
+        return false;
+    }
+    ended_ = true;
+    if (!begun_) {
+        // Nothing was printed: there is nothing to send.
+        return !beginFailed_;
+    }
+    return painter_.end();
+}
+
+std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const QPageSize& pageSize,
+                                             QString* error) {
+    auto fail = [error](const QString& reason) -> std::unique_ptr<PrintSurface> {
+        if (error) {
+            *error = reason;
+        }
+        return nullptr;
+    };
+    if (path.isEmpty()) {
+        return fail(QStringLiteral("No PDF file name given."));
+    }
+    if (!pageSize.isValid()) {
+        return fail(QStringLiteral("Invalid page size."));
+    }
+
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(pageSize);
+    auto surface = std::make_unique<QtPrintSurface>(std::move(printer));
+    if (!surface->beginNow()) {
+        // The PDF writer does not say why; opening the file ourselves does.
+        const bool existed = QFileInfo::exists(path);
+        QFile probe(path);
+        QString reason = QStringLiteral("the PDF could not be written");
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            reason = probe.errorString();
+        } else {
+            probe.close();
+            if (!existed) {
+                QFile::remove(path);
+            }
+        }
+        return fail(QStringLiteral("Cannot create %1: %2").arg(path, reason));
+    }
+    return surface;
+}
+
+}  // namespace ludora::platform

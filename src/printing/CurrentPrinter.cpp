@@ -1,0 +1,39 @@
+#include "printing/CurrentPrinter.h"
+
+#include "platform/PrintService.h"
+
+namespace ludora {
+namespace {
+
+struct State {
+    QString deviceName;
+    bool known = false;
+};
+
+State& state() {
+    static State instance;
+    return instance;
+}
+
+}  // namespace
+
+QString currentPrinter() {
+    State& s = state();
+    if (!s.known) {
+        s.deviceName = platform::printService().defaultPrinterName();
+        s.known = !s.deviceName.isEmpty();
+    }
+    return s.deviceName;
+}
+
+void setCurrentPrinter(const QString& deviceName) {
+    State& s = state();
+    s.deviceName = deviceName;
+    s.known = true;
+}
+
+void resetCurrentPrinter() {
+    state() = State();
+}
+
+}  // namespace ludora

@@ -1,0 +1,165 @@
+#include "printing/frmPrint.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/PrintService.h"
+#include "platform/Twips.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/ListPrintout.h"
+
+namespace ludora {
+namespace {
+
+frmPrint* openDialog = nullptr;
+
+QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& text,
+                        const QRect& geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setGeometry(geometry);
+    // Neither button answers Enter or Escape on its own.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+}  // namespace
+
+frmPrint::frmPrint(PrintContext context)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      context_(std::move(context)) {
+    setObjectName(QStringLiteral("frmPrint"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Print List"));
+    setFixedSize(twipsToPixels(4680), twipsToPixels(1080));
+
+    cboPrinters_ = new QComboBox(this);
+    cboPrinters_->setObjectName(QStringLiteral("cboPrinters"));
+    cboPrinters_->setEditable(false);
+    cboPrinters_->setGeometry(twipsRect(120, 120, 4335, 315));
+
+    Command1_ =
+        makeButton(this, "Command1", QStringLiteral("Print"), twipsRect(480, 600, 1215, 375));
+    Command2_ =
+        makeButton(this, "Command2", QStringLiteral("Cancel"), twipsRect(2640, 600, 1215, 375));
+    connect(Command1_, &QPushButton::clicked, this, &frmPrint::Command1_Click);
+    connect(Command2_, &QPushButton::clicked, this, &frmPrint::Command2_Click);
+
+    setTabOrder(cboPrinters_, Command1_);
+    setTabOrder(Command1_, Command2_);
+    cboPrinters_->setFocus();
+
+    openDialog = this;
+}
+
+frmPrint::~frmPrint() {
+    if (openDialog == this) {
+        openDialog = nullptr;
+    }
+}
+
+frmPrint* frmPrint::instance() {
+    return openDialog;
+}
+
+frmPrint* frmPrint::showDialog(const PrintContext& context) {
+    if (frmPrint* open = openDialog) {
+        if (open->isMinimized()) {
+            open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
+        }
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* dialog = new frmPrint(context);
+    dialog->Form_Load();
+    dialog->show();
+    // The window frame is known once the window is shown: centre again with it.
+    dialog->centreOnScreen();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+void frmPrint::centreOnScreen() {
+    const QScreen* target = screen();
+    if (!target) {
+        return;
+    }
+    const QRect screenArea = target->geometry();
+    const QSize outer = frameGeometry().size();
+    // move() places the outer frame's top-left corner.
+    move(screenArea.x() + (screenArea.width() - outer.width()) / 2,
+         screenArea.y() + (screenArea.height() - outer.height()) / 2);
+}
+
+void frmPrint::Form_Load() {
+    centreOnScreen();
+
+    // The installed printers, in the order the system gives them.
+    cboPrinters_->addItems(platform::printService().printerNames());
+    cboPrinters_->setCurrentIndex(-1);
+
+    // Every exact match is selected in turn: with a name listed twice, the later entry wins.
+    const int entries = cboPrinters_->count();
+    if (entries > 0) {
+        const QString current = currentPrinter();
+        for (int i = 0; i < entries; ++i) {
+            if (cboPrinters_->itemText(i) == current) {
+                cboPrinters_->setCurrentIndex(i);
+            }
+        }
+    }
+}
+
+void frmPrint::Command1_Click() {
+    const QString chosen =
+        cboPrinters_->currentIndex() >= 0 ? cboPrinters_->currentText() : QString();
+
+    // The first installed printer of that name becomes current; one that has gone since the
+    // dialog opened leaves the current printer as it was.
+    const QStringList installed = platform::printService().printerNames();
+    for (const QString& name : installed) {
+        if (name == chosen) {
+            setCurrentPrinter(name);
+            break;
+        }
+    }
+
+    // Printing failures are not reported: without a usable printer nothing is printed.
+    auto surface = platform::printService().beginDocument(currentPrinter(), context_.documentName);
+    if (surface && context_.collection) {
+        printLists(context_.collection(), *surface);
+    }
+
+    close();
+}
+
+void frmPrint::Command2_Click() {
+    close();
+}
+
+void frmPrint::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // From here on a request to print opens a new dialog.
+    if (openDialog == this) {
+        openDialog = nullptr;
+    }
+    // A second close() before the window is deleted must not unload it twice.
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+}
+
+void frmPrint::Form_Unload() {
+    if (context_.showMainWindow) {
+        context_.showMainWindow();
+    }
+}
+
+}  // namespace ludora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "support/RecordingSurface.h"
+
+namespace ludora {
+class Collection;
+namespace platform {
+class PrintSurface;
+}
+}  // namespace ludora
+
+namespace ludora::test {
+
+// Drops the offscreen platform's "does not support raise()" warning, which every opening
+// of a window that brings itself to the front gives.
+void ignoreOffscreenRaiseWarnings();
+
+// Fills list `tab` with `count` names "<prefix> 0001", "<prefix> 0002", ... (already in list
+// order) and returns them.
+QStringList fillList(Collection& collection, int tab, int count, const QString& prefix);
+
+// The metrics of a real surface as the printout uses them: 10 points, regular and bold.
+SurfaceSettings measureSurface(platform::PrintSurface& surface);
+
+// What a reader of the page sees: each page's non-empty lines, blanks collapsed.
+QList<QStringList> visibleLines(const RecordingSurface& surface);
+
+// The poppler tools. Each returns false and sets *error when the tool fails.
+bool pdfPageCount(const QString& pdf, int* pages, QString* error);
+// Each page's non-empty lines as pdftotext reads them, blanks collapsed.
+bool pdfVisibleLines(const QString& pdf, QList<QStringList>* pages, QString* error);
+// Renders the first page as a PNG at 60 dots per inch.
+bool renderFirstPage(const QString& pdf, const QString& png, QString* error);
+
+}  // namespace ludora::test
