@@ -11,6 +11,7 @@ namespace ludora {
 // The caption keys of the 25 tabs, and where a name line of a collection file goes.
 class CaptionKeys {
 public:
+    // Characters in a key; a key outside the basic plane holds more UTF-16 units.
     static constexpr int kLength = 9;
 
     CaptionKeys() = default;
@@ -31,15 +32,14 @@ public:
         int added = 0;
         int from = 0;
         while (line.size() >= kLength && from < Collection::kTabCount) {
-            const QStringView head = line.left(kLength);
             int tab = from;
-            while (tab < Collection::kTabCount && head != QStringView(keys_[size_t(tab)])) {
+            while (tab < Collection::kTabCount && !line.startsWith(keys_[size_t(tab)])) {
                 ++tab;
             }
             if (tab == Collection::kTabCount) {
                 break;
             }
-            line = line.mid(kLength);
+            line = line.mid(keys_[size_t(tab)].size());
             add(tab, line);
             ++added;
             from = tab + 1;

@@ -19,22 +19,38 @@ Collection::~Collection() = default;
 
 QString Collection::defaultCaption(int tab) {
     switch (tab) {
-        case 0: return QStringLiteral("N64");
-        case 1: return QStringLiteral("JAGUAR");
-        case 2: return QStringLiteral("TG16");
-        default: return QStringLiteral("UserDef") + QString::number(tab);
+        case 0:
+            return QStringLiteral("N64");
+        case 1:
+            return QStringLiteral("JAGUAR");
+        case 2:
+            return QStringLiteral("TG16");
+        default:
+            return QStringLiteral("UserDef") + QString::number(tab);
     }
 }
 
 QString Collection::captionKey(QStringView caption) {
-    return caption.left(kCaptionKeyLength).toString().leftJustified(kCaptionKeyLength, u' ');
+    // Nine characters, a pair of surrogates counting as one: a key never ends in half a
+    // character, which UTF-8 could not hold.
+    qsizetype units = 0;
+    int characters = 0;
+    while (units < caption.size() && characters < kCaptionKeyLength) {
+        const bool pair = caption[units].isHighSurrogate() && units + 1 < caption.size() &&
+                          caption[units + 1].isLowSurrogate();
+        units += pair ? 2 : 1;
+        ++characters;
+    }
+    return caption.left(units).toString() + QString(kCaptionKeyLength - characters, u' ');
+}
+
+char16_t Collection::cleanCharacter(char16_t c) {
+    return (c == u'\r' || c == u'\n' || c == 26) ? u' ' : c;
 }
 
 QString Collection::cleanText(QString text) {
     for (QChar& c : text) {
-        if (c == u'\r' || c == u'\n' || c == QChar(26)) {
-            c = u' ';
-        }
+        c = QChar(cleanCharacter(c.unicode()));
     }
     return text;
 }
@@ -90,6 +106,8 @@ qsizetype Collection::addNames(int tab, NameStore&& batch) {
     if (batch.isEmpty()) {
         return refused;
     }
+    // Cleaned before sorting, as addName() sorts the cleaned text.
+    batch.mapCharacters(cleanCharacter);
     batch.sortStable();
     ConsoleListModel& model = *models_[size_t(tab)];
     model.beginResetModel();
@@ -178,6 +196,8 @@ void Collection::setDirty(bool dirty) {
     Q_EMIT dirtyChanged(dirty);
 }
 
-QAbstractItemModel* Collection::model(int tab) const { return models_[size_t(tab)].get(); }
+QAbstractItemModel* Collection::model(int tab) const {
+    return models_[size_t(tab)].get();
+}
 
 }  // namespace ludora

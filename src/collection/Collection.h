@@ -34,11 +34,14 @@ public:
 
     // "N64", "JAGUAR", "TG16", then "UserDef3" to "UserDef24".
     static QString defaultCaption(int tab);
-    // The caption's first nine characters, blank-filled to nine.
+    // The caption's first nine characters, blank-filled to nine. A character outside the
+    // basic plane (a surrogate pair) counts as one.
     static QString captionKey(QStringView caption);
     // CR, LF and character 26 cannot be stored in a collection file line: each becomes a
     // blank. Every name and caption enters the collection through here.
     static QString cleanText(QString text);
+    // The same for one character.
+    static char16_t cleanCharacter(char16_t c);
 
     const ConsoleList& list(int tab) const { return lists_[size_t(tab)]; }
     int count(int tab) const { return int(lists_[size_t(tab)].names.size()); }

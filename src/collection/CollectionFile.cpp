@@ -4,40 +4,28 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
 #include "collection/Windows1252.h"
 
 namespace ludora {
 namespace {
 
-constexpr int kKeyLength = 9;
 constexpr qsizetype kFlushSize = 1 << 20;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kEndMarkLine[] = "\x1A\r\n";
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
-
-// Adds one name line to the lists: the text goes to the first tab, from `from` on, whose key
-// begins it; the rest of the text after that key is tried on the later tabs in turn.
-void distribute(QStringView text, const std::array<QString, Collection::kTabCount>& keys,
-                std::array<NameStore, Collection::kTabCount>& batches) {
-    int from = 0;
-    while (text.size() >= kKeyLength && from < Collection::kTabCount) {
-        const QStringView head = text.left(kKeyLength);
-        int tab = from;
-        while (tab < Collection::kTabCount && head != QStringView(keys[size_t(tab)])) {
-            ++tab;
-        }
-        if (tab == Collection::kTabCount) {
-            return;
-        }
-        text = text.mid(kKeyLength);
-        batches[size_t(tab)].append(text);
-        from = tab + 1;
-    }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
 }
 
+// Whether the file can be written in Windows-1252. It cannot when a character has no byte
+// there, nor when the first caption would begin with the bytes of the UTF-8 byte-order mark
+// ("\u00ef\u00bb\u00bf"), which would make the reader take the file for UTF-8.
 bool fitsWindows1252(const Collection& collection) {
+    if (collection.caption(0).startsWith(QStringView(u"\u00ef\u00bb\u00bf"))) {
+        return false;
+    }
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         const ConsoleList& list = collection.list(tab);
         if (!windows1252::canEncode(list.caption)) {
@@ -48,6 +36,20 @@ bool fitsWindows1252(const Collection& collection) {
                 return false;
             }
         }
+    }
+    return true;
+}
+
+// Writes every byte, or fails with the device's reason: a short write is followed by
+// another, which then reports why the device took no more.
+bool writeAll(QIODevice& device, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            return false;
+        }
+        done += written;
     }
     return true;
 }
@@ -81,8 +83,9 @@ QString ReadResult::refusedMessage(const Collection& collection) const {
     QStringList parts;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         if (refused[size_t(tab)] > 0) {
-            parts << QStringLiteral("%1 names of the list \"%2\"")
-                         .arg(refused[size_t(tab)])
+            const qsizetype count = refused[size_t(tab)];
+            parts << (count == 1 ? QStringLiteral("1 name of the list \"%2\"")
+                                 : QStringLiteral("%1 names of the list \"%2\"").arg(count))
                          .arg(collection.caption(tab));
         }
     }
@@ -98,17 +101,19 @@ ReadResult ReadCollectionFile(Collection& collection, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ReadResult result;
-        result.error = QStringLiteral("Could not open \"%1\": %2").arg(shown(path), file.errorString());
+        result.error =
+            QStringLiteral("Could not open \"%1\": %2").arg(shown(path), file.errorString());
         return result;
     }
     return ReadCollectionFile(collection, file, path);
 }
 
-ReadResult ReadCollectionFile(Collection& collection, QIODevice& device, const QString& displayName) {
+ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
+                              const QString& displayName) {
     ReadResult result;
     CollectionLineReader reader(device);
     QString line;
-    std::array<QString, Collection::kTabCount> keys;
+    CaptionKeys keys;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         if (!reader.readLine(line)) {
             if (reader.failed()) {
@@ -124,18 +129,19 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device, const Q
             return result;
         }
         // The first three tabs always keep their own captions.
-        collection.setCaption(tab, tab < Collection::kFirstUserTab ? Collection::defaultCaption(tab)
-                                                                   : line);
-        keys[size_t(tab)] = Collection::captionKey(collection.caption(tab));
+        collection.setCaption(
+            tab, tab < Collection::kFirstUserTab ? Collection::defaultCaption(tab) : line);
+        keys.set(tab, collection.caption(tab));
     }
 
     std::array<NameStore, Collection::kTabCount> batches;
     while (reader.readLine(line)) {
-        distribute(line, keys, batches);
+        keys.route(line,
+                   [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
     }
     if (reader.failed()) {
-        result.error =
-            QStringLiteral("Could not read \"%1\": %2").arg(shown(displayName), reader.errorString());
+        result.error = QStringLiteral("Could not read \"%1\": %2")
+                           .arg(shown(displayName), reader.errorString());
         return result;
     }
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
@@ -155,7 +161,7 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
     bool ok = true;
     auto flush = [&](bool force) {
         if (ok && (force || out.size() >= kFlushSize)) {
-            ok = device.write(out) == out.size();
+            ok = writeAll(device, out);
             out.clear();
         }
     };
@@ -179,8 +185,13 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
     }
     out.append(kEndMarkLine);
     flush(true);
+    // A buffered file device may hold the last bytes back; they must reach the file too.
+    if (auto* file = qobject_cast<QFileDevice*>(&device); ok && file) {
+        ok = file->flush();
+    }
     if (!ok) {
-        result.error = QStringLiteral("Could not save \"%1\": %2").arg(shown(displayName), device.errorString());
+        result.error = QStringLiteral("Could not save \"%1\": %2")
+                           .arg(shown(displayName), device.errorString());
         return result;
     }
     result.ok = true;
@@ -192,8 +203,11 @@ WriteResult WriteCollectionFile(const Collection& collection, const QString& pat
     // Never write in place: a failed save must leave the previous file whole.
     file.setDirectWriteFallback(false);
     WriteResult result;
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("Could not save \"%1\": %2").arg(shown(path), file.errorString());
+    // Unbuffered: every write reaches the file at once, so a failure shows where it happens
+    // with the system's reason, and nothing is left to fail unseen when committing.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        result.error =
+            QStringLiteral("Could not save \"%1\": %2").arg(shown(path), file.errorString());
         return result;
     }
     result = WriteCollectionFile(collection, file, path);
@@ -203,7 +217,8 @@ WriteResult WriteCollectionFile(const Collection& collection, const QString& pat
     }
     if (!file.commit()) {
         result.ok = false;
-        result.error = QStringLiteral("Could not save \"%1\": %2").arg(shown(path), file.errorString());
+        result.error =
+            QStringLiteral("Could not save \"%1\": %2").arg(shown(path), file.errorString());
     }
     return result;
 }

@@ -12,7 +12,9 @@ namespace {
 constexpr qint64 kChunkSize = 1 << 20;
 constexpr char kEndMark = 26;
 
-inline bool isStop(char c) { return c == '\r' || c == '\n' || c == kEndMark; }
+inline bool isStop(char c) {
+    return c == '\r' || c == '\n' || c == kEndMark;
+}
 
 }  // namespace
 
@@ -123,7 +125,7 @@ bool CollectionLineReader::readLine(QString& line) {
         }
         // Text before the end mark on its line is still a line.
         decode(data + pos_, scan - pos_, line);
-        pos_ = scan;
+        pos_ = scan + 1;
         lineEnd_ = LineEnd::None;
         ++lineNumber_;
         return true;
@@ -144,10 +146,7 @@ bool CollectionLineReader::dataAfterEndMark() {
     if (!sawEndMark_) {
         return false;
     }
-    // Skip the end mark itself if the last line stopped in front of it.
-    if (pos_ < buffer_.size() && buffer_.at(pos_) == kEndMark) {
-        ++pos_;
-    }
+    // The end mark itself is behind pos_ already.
     while (buffer_.size() - pos_ < 2 && fill()) {
     }
     QByteArrayView rest(buffer_.constData() + pos_, buffer_.size() - pos_);

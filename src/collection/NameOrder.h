@@ -9,6 +9,8 @@ namespace ludora {
 // file, uses this one order.
 int compareNames(QStringView a, QStringView b) noexcept;
 
-inline bool nameLess(QStringView a, QStringView b) noexcept { return compareNames(a, b) < 0; }
+inline bool nameLess(QStringView a, QStringView b) noexcept {
+    return compareNames(a, b) < 0;
+}
 
 }  // namespace ludora

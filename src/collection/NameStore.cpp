@@ -4,14 +4,12 @@
 #include <cstring>
 #include <iterator>
 
-
 namespace ludora {
 
 qsizetype NameStore::upperBound(QStringView text) const {
-    const auto it = std::upper_bound(entries_.begin(), entries_.end(), text,
-                                     [this](QStringView t, const Entry& e) {
-                                         return nameLess(t, view(e));
-                                     });
+    const auto it =
+        std::upper_bound(entries_.begin(), entries_.end(), text,
+                         [this](QStringView t, const Entry& e) { return nameLess(t, view(e)); });
     return qsizetype(it - entries_.begin());
 }
 

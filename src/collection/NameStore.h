@@ -13,8 +13,10 @@ namespace ludora {
 //
 // Texts live in large blocks that never move, and the list order is a vector of small
 // entries that point into them: inserting in the middle moves 16-byte entries, not strings,
-// and a full collection costs little more memory than its characters. Views returned by
-// at() stay valid until the name is removed or the store is cleared.
+// and a full collection costs little more memory than its characters. Removals leave their
+// characters behind until the waste outgrows the live names; then the live names are
+// copied into fresh blocks. A view returned by at() is therefore valid only until the store
+// next changes.
 class NameStore {
 public:
     NameStore() = default;
@@ -41,6 +43,16 @@ public:
     qsizetype removeSelected();
     void truncate(qsizetype count);
     void clear();
+    // Replaces each character c of every name by map(c), in place.
+    template <typename Map>
+    void mapCharacters(Map map) {
+        for (const Entry& e : entries_) {
+            char16_t* chars = blocks_[e.block].data.get() + e.offset;
+            for (quint32 i = 0; i < e.length; ++i) {
+                chars[i] = map(chars[i]);
+            }
+        }
+    }
 
     // Sorts the entries in list order; equal names keep their relative order.
     void sortStable();
