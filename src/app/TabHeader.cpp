@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace ludora {
 
@@ -53,12 +51,13 @@ void TabHeaderButton::paintEvent(QPaintEvent*) {
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
 
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
+        // A dotted frame round the caption, whatever the style does for focus.
         const int w = qMin(textRect.width(), fontMetrics().horizontalAdvance(text()) + 6);
-        focus.rect = QRect(0, 0, w, fontMetrics().height() + 2);
-        focus.rect.moveCenter(textRect.center());
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        QRect focus(0, 0, w, fontMetrics().height() + 2);
+        focus.moveCenter(textRect.center());
+        p.setPen(QPen(pal.color(QPalette::WindowText), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(focus.adjusted(0, 0, -1, -1));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -178,6 +179,11 @@ private Q_SLOTS:
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
         QCOMPARE(window_->height(), window_->menuBar()->height() + 480);
         QCOMPARE(window_->width(), 560);
+        // Centred on the screen.
+        const QPoint offset =
+            window_->frameGeometry().center() - window_->screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void countIsRightAlignedAtAFixedRightEdge() {
