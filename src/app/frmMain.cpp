@@ -13,13 +13,16 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "about/frmAbout.h"
 #include "app/AppLook.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
+#include "app/MainWindowHost.h"
 #include "commands/FileCommands.h"
 #include "platform/AppIdentity.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
+#include "printing/frmPrint.h"
 
 namespace ludora {
 
@@ -162,7 +165,12 @@ void frmMain::mnuFileSaveAs_Click() {
 }
 
 void frmMain::mnuFilePrint_Click() {
-    // Shows the print dialog, once printing is part of the program.
+    PrintContext context;
+    // The dialog outlives this window: when it prints or closes after the window has been
+    // closed, a fresh main window stands in.
+    context.collection = []() -> const Collection& { return showMainWindow()->collection(); };
+    context.showMainWindow = [] { showMainWindow(); };
+    frmPrint::showDialog(context);
 }
 
 void frmMain::mnuFileExit_Click() {
@@ -174,7 +182,7 @@ void frmMain::mnuHelpContents_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    // Shows the About box, once it is part of the program.
+    frmAbout::showBox();
 }
 
 }  // namespace ludora

@@ -13,6 +13,7 @@
 #include "MainWindowTest.h"
 #include "app/HelpContents.h"
 #include "app/MainWindowHost.h"
+#include "printing/frmPrint.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
 #include "support/TestData.h"
@@ -58,6 +59,11 @@ private Q_SLOTS:
         window_ = openMainWindow();
     }
     void cleanup() {
+        // The toolbar's Print opens the print dialog; closing it shows a main window, which
+        // goes below with the others.
+        if (frmPrint* print = frmPrint::instance()) {
+            print->close();
+        }
         discardMainWindow(window_);
         if (frmMain* host = mainWindow()) {
             discardMainWindow(host);

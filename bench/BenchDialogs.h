@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/Dialogs.h"
+
+namespace ludora::bench {
+
+// Answers every file dialog with one path and every question with No, instantly.
+class BenchDialogs final : public platform::Dialogs {
+public:
+    explicit BenchDialogs(QString path) : path_(std::move(path)) { platform::setDialogs(this); }
+    ~BenchDialogs() override { platform::setDialogs(nullptr); }
+
+    platform::Button message(QWidget*, const platform::MessageRequest& request) override {
+        return request.buttons == platform::ButtonSet::Ok ? platform::Button::Ok
+                                                          : platform::Button::No;
+    }
+    QString saveFileName(QWidget*, const platform::FileRequest&) override { return path_; }
+    QString openFileName(QWidget*, const platform::FileRequest&) override { return path_; }
+
+private:
+    QString path_;
+};
+
+}  // namespace ludora::bench

@@ -1,0 +1,50 @@
+// Memory of the program: "bench_memory idle" reports the main window just started;
+// "bench_memory open FILE" the main window with FILE opened. Prints the peak and the current
+// resident set size in kB, as "peak current".
+
+#include <QApplication>
+#include <QFile>
+#include <cstdio>
+
+#include "BenchDialogs.h"
+#include "app/MainWindowHost.h"
+#include "app/frmMain.h"
+
+namespace {
+
+qint64 statusField(const char* name) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(name)) {
+            return line.mid(qsizetype(qstrlen(name))).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    ludora::frmMain* window = ludora::showMainWindow();
+    QApplication::processEvents();
+    if (args.value(1) == QLatin1String("open")) {
+        ludora::bench::BenchDialogs dialogs(args.value(2));
+        window->mnuFileOpen_Click();
+        if (window->collection().fileName().isEmpty()) {
+            std::fprintf(stderr, "could not open %s\n", qPrintable(args.value(2)));
+            return 1;
+        }
+    }
+    window->tmrNumGames_Timer();
+    QApplication::processEvents();
+    std::printf("%lld %lld\n", statusField("VmHWM:"), statusField("VmRSS:"));
+    return 0;
+}

@@ -1,0 +1,70 @@
+// The list printout of three full lists: onto a recording surface, and into a PDF file.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPageSize>
+#include <QTemporaryDir>
+
+#include "LargestCollection.h"
+#include "collection/Collection.h"
+#include "platform/QtPrintSurface.h"
+#include "printing/ListPrintout.h"
+#include "support/RecordingSurface.h"
+
+namespace {
+
+int namesPerList() {
+    const QByteArray value = qgetenv("LUDORA_BENCH_NAMES_PER_LIST");
+    return value.isEmpty() ? ludora::bench::LargestCollection::kNamesPerList : value.toInt();
+}
+
+const ludora::Collection& threeFullLists() {
+    static ludora::Collection collection;
+    static bool filled = false;
+    if (!filled) {
+        ludora::bench::LargestCollection::fill(collection, 1, namesPerList());
+        filled = true;
+    }
+    return collection;
+}
+
+void BM_PrintoutRecording(benchmark::State& state) {
+    const ludora::Collection& collection = threeFullLists();
+    for (auto _ : state) {
+        ludora::test::RecordingSurface surface;
+        ludora::printLists(collection, surface);
+        benchmark::DoNotOptimize(surface.pageCount());
+    }
+}
+
+void BM_PrintoutPdf(benchmark::State& state) {
+    const ludora::Collection& collection = threeFullLists();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printout.pdf"));
+    for (auto _ : state) {
+        QString error;
+        auto surface = ludora::platform::makePdfSurface(path, QPageSize(QPageSize::A4), &error);
+        if (!surface) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        ludora::printLists(collection, *surface);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_PrintoutRecording)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PrintoutPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,133 @@
+"""Runs Ludora's benchmarks and their references, and prints the table of figures.
+
+Called by bench/run, which builds the programs and generates the data first.
+"""
+import argparse
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import time
+
+
+def timed(cmd, runs, env=None):
+    """Median wall-clock seconds of a command, and its outputs of the last run."""
+    times, out = [], ""
+    for _ in range(runs):
+        start = time.perf_counter()
+        done = subprocess.run(cmd, check=True, capture_output=True, text=True, env=env)
+        times.append(time.perf_counter() - start)
+        out = done.stdout
+    return statistics.median(times), out
+
+
+def startup(program, runs):
+    """Median milliseconds from launch to the shown window, and to the exit."""
+    shown, total = [], []
+    for _ in range(runs):
+        env = dict(os.environ)
+        start_ns = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+        env["LUDORA_BENCH_T0"] = str(start_ns)
+        done = subprocess.run([program], check=True, capture_output=True, text=True, env=env)
+        total.append((time.clock_gettime_ns(time.CLOCK_MONOTONIC) - start_ns) / 1e6)
+        for line in done.stdout.splitlines():
+            if line.startswith("shown "):
+                shown.append(float(line.split()[1]))
+    return statistics.median(shown), statistics.median(total)
+
+
+def gbench(program, repetitions, smoke):
+    """Median real time in milliseconds of each Google Benchmark of a program."""
+    args = [program, "--benchmark_format=json"]
+    if smoke:
+        args += ["--benchmark_min_time=0"]
+    else:
+        args += [f"--benchmark_repetitions={repetitions}", "--benchmark_report_aggregates_only=true"]
+    done = subprocess.run(args, check=True, capture_output=True, text=True)
+    results = {}
+    for b in json.loads(done.stdout)["benchmarks"]:
+        if "error_occurred" in b and b["error_occurred"]:
+            sys.exit(f"{b['name']}: {b.get('error_message')}")
+        name = b.get("run_name", b["name"]).split("/")[0]
+        if smoke or b.get("aggregate_name") == "median":
+            unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+            results[name] = b["real_time"] * unit
+    return results
+
+
+def memory(build, file):
+    idle = subprocess.run([f"{build}/bench/bench_memory", "idle"], check=True,
+                          capture_output=True, text=True).stdout.split()
+    opened = subprocess.run([f"{build}/bench/bench_memory", "open", file], check=True,
+                            capture_output=True, text=True).stdout.split()
+    return int(idle[0]), int(opened[0])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--smoke", action="store_true")
+    a = parser.parse_args()
+    runs = 1 if a.smoke else 5
+    data = os.path.join(a.work, "largest.LDX")
+    names = os.path.join(a.work, "names.txt")
+
+    sort_s, _ = timed(["sort", "-f", names, "-o", os.path.join(a.work, "sorted.txt")], runs,
+                      env=dict(os.environ, LC_ALL="C"))
+    cp_s, _ = timed(["cp", data, os.path.join(a.work, "copy.LDX")], runs)
+    sort_ms, cp_ms = sort_s * 1e3, cp_s * 1e3
+
+    b = {}
+    for program in ("bench_collection_file", "bench_window", "bench_printout"):
+        b.update(gbench(f"{a.build}/bench/{program}", 3 if not a.smoke else 1, a.smoke))
+    min_shown, min_total = startup(f"{a.build}/bench/minimal_qt", 1 if a.smoke else 15)
+    app_shown, app_total = startup(f"{a.build}/bench/bench_startup", 1 if a.smoke else 15)
+    idle_kb, open_kb = memory(a.build, data)
+    file_kb = os.path.getsize(data) / 1024
+
+    rows = [
+        # figure, value, unit, reference, reference value, target ratio or absolute limit
+        ("read the largest file", b["BM_ReadCollectionFile"], "ms", "sort -f", sort_ms, ("x", 0.5)),
+        ("Open in the window, end to end", b["BM_OpenInWindow"], "ms", "sort -f", sort_ms, ("x", 1.0)),
+        ("write the largest file", b["BM_WriteCollectionFile"], "ms", "cp", cp_ms, ("x", 5.0)),
+        ("Add Name into 32,766 names", b["BM_AddNameIntoFullerList"], "ms", None, None, ("ms", 1.0)),
+        ("delete 32,767 selected names", b["BM_DeleteAllSelected"], "ms", None, None, ("ms", 50.0)),
+        ("start-up to shown window", app_shown, "ms", "minimal Qt program", min_shown, ("x", 1.5)),
+        ("start-up to exit", app_total, "ms", "minimal Qt program", min_total, None),
+        ("printout of three full lists, recording surface", b["BM_PrintoutRecording"], "ms",
+         "sort -f", sort_ms, ("x", 0.5)),
+        ("printout of three full lists, into a PDF", b["BM_PrintoutPdf"], "ms", None, None, None),
+        ("memory with the largest collection open (peak RSS above idle)", (open_kb - idle_kb) / 1024,
+         "MB", "file size", file_kb / 1024, ("x", 3.0)),
+    ]
+
+    print(f"Machine: {platform.node()}, {os.cpu_count()} cores, {platform.platform()}")
+    print(f"Data: {os.path.getsize(data):,} bytes; sort -f {sort_ms:.0f} ms, cp {cp_ms:.1f} ms"
+          + (" (smoke run: small collection, figures mean nothing)" if a.smoke else ""))
+    print()
+    print("| figure | measured | reference | ratio | target | met |")
+    print("|---|---|---|---|---|---|")
+    failed = 0
+    for figure, value, unit, ref, ref_value, target in rows:
+        ratio = value / ref_value if ref_value else None
+        ref_text = f"{ref} {ref_value:.1f} {unit}" if ref else "-"
+        ratio_text = f"{ratio:.2f}" if ratio is not None else "-"
+        if target is None:
+            target_text, met = "-", "-"
+        elif target[0] == "x":
+            target_text = f"at most {target[1]} x"
+            met = "yes" if ratio <= target[1] else "NO"
+        else:
+            target_text = f"at most {target[1]} {target[0]}"
+            met = "yes" if value <= target[1] else "NO"
+        failed += met == "NO"
+        print(f"| {figure} | {value:.2f} {unit} | {ref_text} | {ratio_text} | {target_text} | {met} |")
+    if not a.smoke and failed:
+        print(f"\n{failed} target(s) not met")
+
+
+if __name__ == "__main__":
+    main()
