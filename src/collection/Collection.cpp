@@ -44,10 +44,6 @@ QString Collection::captionKey(QStringView caption) {
     return caption.left(units).toString() + QString(kCaptionKeyLength - characters, u' ');
 }
 
-char16_t Collection::cleanCharacter(char16_t c) {
-    return (c == u'\r' || c == u'\n' || c == 26) ? u' ' : c;
-}
-
 QString Collection::cleanText(QString text) {
     for (QChar& c : text) {
         c = QChar(cleanCharacter(c.unicode()));

@@ -41,7 +41,9 @@ public:
     // blank. Every name and caption enters the collection through here.
     static QString cleanText(QString text);
     // The same for one character.
-    static char16_t cleanCharacter(char16_t c);
+    static constexpr char16_t cleanCharacter(char16_t c) {
+        return (c == u'\r' || c == u'\n' || c == 26) ? u' ' : c;
+    }
 
     const ConsoleList& list(int tab) const { return lists_[size_t(tab)]; }
     int count(int tab) const { return int(lists_[size_t(tab)].names.size()); }

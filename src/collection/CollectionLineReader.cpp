@@ -46,7 +46,7 @@ bool CollectionLineReader::fill() {
 }
 
 void CollectionLineReader::decode(const char* bytes, qsizetype size, QString& line) {
-    line.clear();
+    line.resize(0);  // keeps the capacity for the next line
     invalidUtf8_ = false;
     if (encoding_ == Encoding::Windows1252) {
         windows1252::decode(bytes, size, line);
