@@ -143,6 +143,12 @@ private Q_SLOTS:
             << QByteArray("\xEF\xBB\xBFN64?!\r\n") +
                    build(defaults.mid(1), {"N64      \xc3\xa9", "TG16     \xe6\x97\xa5"})
             << Captions{} << Lists{{0, {"\u00e9"}}, {2, {"\u65e5"}}};
+        QTest::newRow("invalid UTF-8 becomes U+FFFD")
+            << QByteArray("\xEF\xBB\xBF") +
+                   build(defaults, {"N64      a\xff"
+                                    "b",
+                                    "N64      \xc3(", "TG16     \xed\xa0\x80"})
+            << Captions{} << Lists{{0, {"a\ufffdb", "\ufffd("}}, {2, {"\ufffd\ufffd\ufffd"}}};
         QTest::newRow("the mark later is no mark")
             << build(defaults, {"N64      \xEF\xBB\xBF"}) << Captions{}
             << Lists{{0, {"\u00ef\u00bb\u00bf"}}};
