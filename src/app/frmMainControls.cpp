@@ -9,6 +9,7 @@
 
 #include "app/AppLook.h"
 #include "app/ConsoleTabs.h"
+#include "app/GameListView.h"
 #include "app/ListSelectionSync.h"
 #include "app/frmMain.h"
 #include "platform/Twips.h"
@@ -104,10 +105,9 @@ void frmMain::createListPage(int tab) {
     // Positions are given within the client area; the page starts below the headers.
     const QPoint pageOrigin = SSTab1->geometry().topLeft() + SSTab1->pageRect().topLeft();
 
-    auto* list = new QListView(page);
+    auto* list = new GameListView(page);
     list->setObjectName(QStringLiteral("List%1").arg(tab + 1));
     list->setModel(collection_.model(tab));
-    list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(tab <= kLastMultiSelectTab ? QAbstractItemView::ExtendedSelection
                                                       : QAbstractItemView::SingleSelection);

@@ -1,0 +1,226 @@
+#include "app/GameListView.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace ludora {
+
+GameListView::GameListView(QWidget* parent) : QListView(parent) {
+    setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int GameListView::rowCount() const {
+    return model() ? model()->rowCount(rootIndex()) : 0;
+}
+
+int GameListView::rowHeight() const {
+    if (rowHeight_ <= 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.text = QStringLiteral("Xg");
+        option.features |= QStyleOptionViewItem::HasDisplay;
+        const QModelIndex probe =
+            model() && rowCount() > 0 ? model()->index(0, 0, rootIndex()) : QModelIndex();
+        const int hint = itemDelegate() ? itemDelegate()->sizeHint(option, probe).height() : 0;
+        rowHeight_ = qMax(hint, fontMetrics().height() + 2);
+    }
+    return rowHeight_;
+}
+
+int GameListView::verticalOffset() const {
+    return verticalScrollBar()->value();
+}
+
+int GameListView::rowAtY(int y) const {
+    const int contentY = y + verticalOffset();
+    return contentY < 0 ? -1 : contentY / rowHeight();
+}
+
+QRect GameListView::rowsRect(int first, int last) const {
+    const int h = rowHeight();
+    return QRect(0, first * h - verticalOffset(), viewport()->width(), (last - first + 1) * h);
+}
+
+QRect GameListView::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != model() || index.parent() != rootIndex()) {
+        return QRect();
+    }
+    return rowsRect(index.row(), index.row());
+}
+
+QModelIndex GameListView::indexAt(const QPoint& point) const {
+    const int row = rowAtY(point.y());
+    if (row < 0 || row >= rowCount() || point.x() < 0 || point.x() >= viewport()->width()) {
+        return QModelIndex();
+    }
+    return model()->index(row, modelColumn(), rootIndex());
+}
+
+void GameListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (!index.isValid()) {
+        return;
+    }
+    const int h = rowHeight();
+    const int top = index.row() * h;
+    const int height = viewport()->height();
+    int value = verticalOffset();
+    switch (hint) {
+        case PositionAtTop:
+            value = top;
+            break;
+        case PositionAtBottom:
+            value = top + h - height;
+            break;
+        case PositionAtCenter:
+            value = top - (height - h) / 2;
+            break;
+        case EnsureVisible:
+            if (top < value) {
+                value = top;
+            } else if (top + h > value + height) {
+                value = top + h - height;
+            }
+            break;
+    }
+    verticalScrollBar()->setValue(value);
+}
+
+void GameListView::doItemsLayout() {
+    // Nothing to lay out: rows are placed by their number.
+    QAbstractItemView::doItemsLayout();
+}
+
+QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+    const int count = rowCount();
+    if (count == 0) {
+        return QModelIndex();
+    }
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        return model()->index(0, modelColumn(), rootIndex());
+    }
+    const int pageRows = qMax(1, viewport()->height() / rowHeight());
+    int row = current.row();
+    switch (action) {
+        case MoveUp:
+        case MovePrevious:
+            --row;
+            break;
+        case MoveDown:
+        case MoveNext:
+            ++row;
+            break;
+        case MovePageUp:
+            row -= pageRows;
+            break;
+        case MovePageDown:
+            row += pageRows;
+            break;
+        case MoveHome:
+            row = 0;
+            break;
+        case MoveEnd:
+            row = count - 1;
+            break;
+        case MoveLeft:
+        case MoveRight:
+            break;
+    }
+    return model()->index(qBound(0, row, count - 1), modelColumn(), rootIndex());
+}
+
+void GameListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    const QRect r = rect.normalized();
+    const int count = rowCount();
+    const int first = qMax(0, rowAtY(r.top()));
+    const int last = qMin(count - 1, rowAtY(r.bottom()));
+    QItemSelection selection;
+    if (count > 0 && first <= last && r.right() >= 0 && r.left() < viewport()->width()) {
+        selection.select(model()->index(first, modelColumn(), rootIndex()),
+                         model()->index(last, modelColumn(), rootIndex()));
+    }
+    selectionModel()->select(selection, command);
+}
+
+QRegion GameListView::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    const QRect visible = viewport()->rect();
+    for (const QItemSelectionRange& range : selection) {
+        if (range.isValid() && range.parent() == rootIndex()) {
+            region += rowsRect(range.top(), range.bottom()).intersected(visible);
+        }
+    }
+    return region;
+}
+
+void GameListView::updateGeometries() {
+    const int h = rowHeight();
+    const qint64 contentHeight = qint64(rowCount()) * h;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setSingleStep(h);
+    bar->setPageStep(viewport()->height());
+    bar->setRange(0, int(qMax<qint64>(0, contentHeight - viewport()->height())));
+    horizontalScrollBar()->setRange(0, 0);
+    QAbstractItemView::updateGeometries();
+}
+
+void GameListView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const int count = rowCount();
+    if (count == 0) {
+        return;
+    }
+    const QRect area = event->rect();
+    const int first = qMax(0, rowAtY(area.top()));
+    const int last = qMin(count - 1, rowAtY(area.bottom()));
+    QStyleOptionViewItem base;
+    initViewItemOption(&base);
+    const bool focused = hasFocus();
+    const QModelIndex current = currentIndex();
+    const QItemSelectionModel* selection = selectionModel();
+    if (!isActiveWindow()) {
+        base.palette.setCurrentColorGroup(QPalette::Inactive);
+    }
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+        QStyleOptionViewItem option = base;
+        option.rect = rowsRect(row, row);
+        if (selection && selection->isSelected(index)) {
+            option.state |= QStyle::State_Selected;
+        }
+        if (focused && index == current) {
+            option.state |= QStyle::State_HasFocus;
+        }
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
+}
+
+void GameListView::resizeEvent(QResizeEvent* event) {
+    QAbstractItemView::resizeEvent(event);
+    updateGeometries();
+}
+
+void GameListView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        rowHeight_ = 0;
+        updateGeometries();
+    }
+    QListView::changeEvent(event);
+}
+
+// QListView would lay out every row again here; the scroll range is all that changes.
+void GameListView::rowsInserted(const QModelIndex& parent, int first, int last) {
+    QAbstractItemView::rowsInserted(parent, first, last);
+    scheduleDelayedItemsLayout();
+}
+
+void GameListView::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
+    QAbstractItemView::rowsAboutToBeRemoved(parent, first, last);
+    scheduleDelayedItemsLayout();
+}
+
+}  // namespace ludora
