@@ -2,6 +2,10 @@
 
 #include "collection/ConsoleListModel.h"
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace ludora {
 
 namespace {
@@ -94,17 +98,20 @@ int Collection::addName(int tab, const QString& name) {
     return pos;
 }
 
-qsizetype Collection::addNames(int tab, NameStore&& batch) {
+qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
     const qsizetype room = kMaxNames - count(tab);
     const qsizetype refused = std::max<qsizetype>(0, batch.size() - room);
     // Single adds would take the first names that fit, in the batch's order.
     batch.truncate(batch.size() - refused);
-    if (batch.isEmpty()) {
-        return refused;
-    }
     // Cleaned before sorting, as addName() sorts the cleaned text.
     batch.mapCharacters(cleanCharacter);
-    batch.sortStable();
+    return refused;
+}
+
+void Collection::insertSorted(int tab, NameStore&& batch) {
+    if (batch.isEmpty()) {
+        return;
+    }
     ConsoleListModel& model = *models_[size_t(tab)];
     model.beginResetModel();
     NameStore& names = mutableList(tab).names;
@@ -114,6 +121,41 @@ qsizetype Collection::addNames(int tab, NameStore&& batch) {
         names.mergeFrom(std::move(batch));
     }
     model.endResetModel();
+}
+
+qsizetype Collection::addNames(int tab, NameStore&& batch) {
+    const qsizetype refused = trimBatch(tab, batch);
+    batch.sortStable();
+    insertSorted(tab, std::move(batch));
+    return refused;
+}
+
+std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&& batches) {
+    std::array<qsizetype, kTabCount> refused{};
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        refused[size_t(tab)] = trimBatch(tab, batches[size_t(tab)]);
+    }
+    // Sorting is most of the work of loading a big file; the lists are independent, so each
+    // worker takes the next unsorted one. Only the sorting leaves this thread: the lists and
+    // their models are changed here.
+    std::atomic<int> next{0};
+    auto sortSome = [&] {
+        for (int tab = next++; tab < kTabCount; tab = next++) {
+            batches[size_t(tab)].sortStable();
+        }
+    };
+    const unsigned helpers = std::min(std::thread::hardware_concurrency(), 4u);
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < helpers; ++i) {
+        workers.emplace_back(sortSome);
+    }
+    sortSome();
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        insertSorted(tab, std::move(batches[size_t(tab)]));
+    }
     return refused;
 }
 

@@ -64,6 +64,10 @@ public:
     // Adds many names at once, giving exactly the list that one addName() per name, in the
     // batch's order, would give. Returns how many names did not fit.
     qsizetype addNames(int tab, NameStore&& batch);
+    // The same for every list at once, one batch per tab; the batches are sorted in
+    // parallel. Returns how many names of each batch did not fit.
+    using Batches = std::array<NameStore, kTabCount>;
+    std::array<qsizetype, kTabCount> addNamesToAll(Batches&& batches);
     void removeNameAt(int tab, int pos);
     // Removes every selected name of the list. Returns how many were removed.
     int removeSelected(int tab);
@@ -93,6 +97,10 @@ Q_SIGNALS:
 
 private:
     ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }
+    // Keeps the names of a batch that fit into the list, cleaned; returns how many did not.
+    qsizetype trimBatch(int tab, NameStore& batch) const;
+    // Puts a sorted batch into its list.
+    void insertSorted(int tab, NameStore&& batch);
 
     std::array<ConsoleList, kTabCount> lists_;
     std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;

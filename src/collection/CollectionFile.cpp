@@ -134,7 +134,7 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
         keys.set(tab, collection.caption(tab));
     }
 
-    std::array<NameStore, Collection::kTabCount> batches;
+    Collection::Batches batches;
     while (reader.readLine(line)) {
         keys.route(line,
                    [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
@@ -144,9 +144,7 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
                            .arg(shown(displayName), reader.errorString());
         return result;
     }
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        result.refused[size_t(tab)] = collection.addNames(tab, std::move(batches[size_t(tab)]));
-    }
+    result.refused = collection.addNamesToAll(std::move(batches));
     result.ok = true;
     return result;
 }
