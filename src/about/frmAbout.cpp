@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "about/LinkLabel.h"
+#include "about/SeparatorLine.h"
 #include "about/SysInfo.h"
 #include "platform/AppIdentity.h"
 #include "platform/Launcher.h"
@@ -33,9 +34,8 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 // downwards from y.
 QFrame* makeLine(QWidget* parent, const char* name, int x1, int x2, int y, int thickness,
                  const QColor& colour) {
-    auto* line = new QFrame(parent);
+    auto* line = new SeparatorLine(parent);
     line->setObjectName(QString::fromLatin1(name));
-    line->setFrameShape(QFrame::NoFrame);
     const int left = twipsToPixels(x1);
     line->setGeometry(left, twipsToPixels(y), twipsToPixels(x2) - left, thickness);
     QPalette palette = line->palette();
@@ -90,6 +90,7 @@ frmAbout::~frmAbout() = default;
 void frmAbout::createControls() {
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setAccessibleName(AppIdentity::titleText() + QStringLiteral(" logo"));
     picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/logo-78x81.png")));

@@ -2,6 +2,7 @@
 
 #include "app/AppLook.h"
 #include "app/MainWindowHost.h"
+#include "app/VisibleFocusStyle.h"
 #include "platform/AppIdentity.h"
 
 int main(int argc, char* argv[]) {
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(ludora::AppIdentity::titleText());
     QApplication::setApplicationVersion(ludora::AppIdentity::versionText());
     QApplication::setWindowIcon(ludora::ludoraIcon());
+    ludora::useVisibleFocusStyle();
     // The program ends when its last window closes.
     ludora::showMainWindow();
     return QApplication::exec();

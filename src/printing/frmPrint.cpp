@@ -1,5 +1,6 @@
 #include "printing/frmPrint.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
@@ -9,11 +10,20 @@
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/ListPrintout.h"
+#include "printing/PrinterBox.h"
 
 namespace ludora {
 namespace {
 
 frmPrint* openDialog = nullptr;
+
+// Assistive technology sees the window as a dialog, not as a plain pane.
+QAccessibleInterface* dialogAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("ludora::frmPrint") && object && object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
+    }
+    return nullptr;
+}
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& text,
                         const QRect& geometry) {
@@ -31,12 +41,17 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
 frmPrint::frmPrint(PrintContext context)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       context_(std::move(context)) {
+    static const bool accessibleAsDialog = [] {
+        QAccessible::installFactory(dialogAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsDialog);
     setObjectName(QStringLiteral("frmPrint"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Print List"));
     setFixedSize(twipsToPixels(4680), twipsToPixels(1080));
 
-    cboPrinters_ = new QComboBox(this);
+    cboPrinters_ = new PrinterBox(this);
     cboPrinters_->setObjectName(QStringLiteral("cboPrinters"));
     cboPrinters_->setEditable(false);
     cboPrinters_->setGeometry(twipsRect(120, 120, 4335, 315));
