@@ -56,7 +56,9 @@ endforeach()
 install(FILES ${icon_dir}/ludora.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${LUDORA_APP_ID}.svg)
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/ludora)
+if(EXISTS ${PROJECT_SOURCE_DIR}/README.md)
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/ludora)
+endif()
 
 # The Debian package: cpack -G DEB in the build folder.
 set(CPACK_GENERATOR DEB)
