@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
+#include <cstring>
 
 #include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
@@ -54,19 +56,70 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return true;
 }
 
-class Encoder {
+// Encodes lines into a buffer and hands it to the device a megabyte at a time.
+class LineWriter {
 public:
-    explicit Encoder(bool utf8) : utf8_(utf8) {}
-    void append(QStringView text, QByteArray& out) const {
-        if (utf8_) {
-            out.append(text.toUtf8());
-        } else {
-            windows1252::encode(text, out);
+    LineWriter(QIODevice& device, bool utf8) : device_(device), utf8_(utf8) {
+        buffer_.resize(kFlushSize);
+    }
+
+    bool ok() const { return ok_; }
+
+    void put(QByteArrayView bytes) {
+        if (!room(bytes.size())) {
+            ok_ = ok_ && flush() && writeAll(device_, bytes.toByteArray());
+            return;
         }
+        std::memcpy(buffer_.data() + used_, bytes.data(), size_t(bytes.size()));
+        used_ += bytes.size();
+    }
+
+    void put(QStringView text) {
+        // UTF-8 takes at most three bytes for each UTF-16 unit.
+        const qsizetype worst = utf8_ ? text.size() * 3 : text.size();
+        if (!room(worst)) {
+            put(encode(text));
+            return;
+        }
+        char* out = buffer_.data() + used_;
+        char* end =
+            utf8_ ? utf8_encoder_.appendToBuffer(out, text) : windows1252::encodeTo(text, out);
+        used_ += end - out;
+    }
+
+    QByteArray encode(QStringView text) const {
+        QByteArray bytes;
+        if (utf8_) {
+            bytes = text.toUtf8();
+        } else {
+            windows1252::encode(text, bytes);
+        }
+        return bytes;
+    }
+
+    bool flush() {
+        if (ok_ && used_ > 0) {
+            ok_ = writeAll(device_, QByteArray::fromRawData(buffer_.constData(), used_));
+        }
+        used_ = 0;
+        return ok_;
     }
 
 private:
+    // Makes room for size bytes in the buffer; false when they would never fit.
+    bool room(qsizetype size) {
+        if (used_ + size > buffer_.size()) {
+            flush();
+        }
+        return size <= buffer_.size();
+    }
+
+    QIODevice& device_;
     bool utf8_;
+    QStringEncoder utf8_encoder_{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+    QByteArray buffer_;
+    qsizetype used_ = 0;
+    bool ok_ = true;
 };
 
 }  // namespace
@@ -153,36 +206,25 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
                                 const QString& displayName) {
     WriteResult result;
     const bool utf8 = !fitsWindows1252(collection);
-    const Encoder encoder(utf8);
-    QByteArray out;
-    out.reserve(kFlushSize + 4096);
-    bool ok = true;
-    auto flush = [&](bool force) {
-        if (ok && (force || out.size() >= kFlushSize)) {
-            ok = writeAll(device, out);
-            out.clear();
-        }
-    };
+    LineWriter writer(device, utf8);
     if (utf8) {
-        out.append(kByteOrderMark);
+        writer.put(QByteArrayView(kByteOrderMark));
     }
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        encoder.append(collection.caption(tab), out);
-        out.append("\r\n");
+        writer.put(QStringView(collection.caption(tab)));
+        writer.put(QByteArrayView("\r\n"));
     }
-    for (int tab = 0; tab < Collection::kTabCount && ok; ++tab) {
+    for (int tab = 0; tab < Collection::kTabCount && writer.ok(); ++tab) {
         const NameStore& names = collection.list(tab).names;
-        QByteArray key;
-        encoder.append(Collection::captionKey(collection.caption(tab)), key);
-        for (qsizetype pos = 0; pos < names.size() && ok; ++pos) {
-            out.append(key);
-            encoder.append(names.at(pos), out);
-            out.append("\r\n");
-            flush(false);
+        const QByteArray key = writer.encode(Collection::captionKey(collection.caption(tab)));
+        for (qsizetype pos = 0; pos < names.size() && writer.ok(); ++pos) {
+            writer.put(QByteArrayView(key));
+            writer.put(names.at(pos));
+            writer.put(QByteArrayView("\r\n"));
         }
     }
-    out.append(kEndMarkLine);
-    flush(true);
+    writer.put(QByteArrayView(kEndMarkLine));
+    bool ok = writer.flush();
     // A buffered file device may hold the last bytes back; they must reach the file too.
     if (auto* file = qobject_cast<QFileDevice*>(&device); ok && file) {
         ok = file->flush();

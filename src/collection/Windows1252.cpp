@@ -13,6 +13,17 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
+// The character of every byte.
+constexpr std::array<char16_t, 256> makeCharacters() {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        table[size_t(b)] = (b >= 0x80 && b < 0xA0) ? kHigh[size_t(b - 0x80)] : char16_t(b);
+    }
+    return table;
+}
+
+constexpr std::array<char16_t, 256> kCharacters = makeCharacters();
+
 // The byte of a character, or -1.
 inline int byteOf(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
@@ -26,6 +37,15 @@ inline int byteOf(char16_t c) {
     return -1;
 }
 
+// Whether every unit is below 0x80; written so that the compiler can check many at a time.
+inline bool allAscii(const char16_t* text, qsizetype size) {
+    char16_t seen = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        seen |= text[i];
+    }
+    return seen < 0x80;
+}
+
 }  // namespace
 
 void decode(const char* bytes, qsizetype size, QString& out) {
@@ -34,12 +54,14 @@ void decode(const char* bytes, qsizetype size, QString& out) {
     char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;
     const auto* src = reinterpret_cast<const unsigned char*>(bytes);
     for (qsizetype i = 0; i < size; ++i) {
-        const unsigned char b = src[i];
-        dst[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+        dst[i] = kCharacters[src[i]];
     }
 }
 
 bool canEncode(QStringView text) {
+    if (allAscii(text.utf16(), text.size())) {
+        return true;
+    }
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u >= 0x80 && byteOf(u) < 0) {
@@ -49,15 +71,26 @@ bool canEncode(QStringView text) {
     return true;
 }
 
+char* encodeTo(QStringView text, char* out) {
+    const char16_t* src = text.utf16();
+    const qsizetype size = text.size();
+    if (allAscii(src, size)) {
+        for (qsizetype i = 0; i < size; ++i) {
+            out[i] = char(src[i]);
+        }
+    } else {
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t u = src[i];
+            out[i] = char(u < 0x80 ? u : byteOf(u));
+        }
+    }
+    return out + size;
+}
+
 void encode(QStringView text, QByteArray& out) {
     const qsizetype start = out.size();
     out.resize(start + text.size());
-    char* dst = out.data() + start;
-    const char16_t* src = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = src[i];
-        dst[i] = char(u < 0x80 ? u : byteOf(u));
-    }
+    encodeTo(text, out.data() + start);
 }
 
 }  // namespace ludora::windows1252

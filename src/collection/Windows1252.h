@@ -16,5 +16,7 @@ void decode(const char* bytes, qsizetype size, QString& out);
 bool canEncode(QStringView text);
 // Appends the bytes of the text to out; the text must satisfy canEncode().
 void encode(QStringView text, QByteArray& out);
+// Writes the bytes of the text at out, one a character, and returns the end of them.
+char* encodeTo(QStringView text, char* out);
 
 }  // namespace ludora::windows1252
