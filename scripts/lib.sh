@@ -9,7 +9,7 @@ LUDORA_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev
 # Packages the test suite needs on top: a virtual X server, a CUPS server with PDF
 # printers, PDF tools, screenshots.
 LUDORA_TEST_PACKAGES=(xvfb xauth x11-utils xdotool cups printer-driver-cups-pdf
-    poppler-utils imagemagick)
+    poppler-utils imagemagick libbenchmark-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
