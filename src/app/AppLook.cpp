@@ -1,6 +1,5 @@
 #include "app/AppLook.h"
 
-#include <QImageReader>
 #include <QStringList>
 
 namespace ludora {
@@ -31,13 +30,11 @@ QFont msSansSerifFont(qreal pointSize) {
 }
 
 QIcon ludoraIcon() {
+    // The sizes a title bar and a task bar use; each is read at start-up, so the big ones
+    // (for menus and launchers) stay with the installed icon theme.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 32, 48, 64}) {
         icon.addFile(QStringLiteral(":/icons/ludora-%1.png").arg(size), QSize(size, size));
-    }
-    // The scalable drawing, where this Qt can read it.
-    if (QImageReader::supportedImageFormats().contains("svg")) {
-        icon.addFile(QStringLiteral(":/icons/ludora.svg"));
     }
     return icon;
 }
