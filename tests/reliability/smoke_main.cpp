@@ -85,6 +85,10 @@ int main(int argc, char* argv[]) {
     });
     const int code = QApplication::exec();
     check(code == 0, "the event loop ends normally");
+    // The closed window deletes itself; let that happen here, under the memory checker.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(ludora::mainWindow() == nullptr && QApplication::topLevelWidgets().isEmpty(),
+          "the window is gone");
     check(dialogs.allAnswersUsed(), "every dialog was shown");
     check(dialogs.messages().size() == 1, "one question and no failure message");
 

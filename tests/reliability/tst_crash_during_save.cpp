@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 #include <ctime>
 
@@ -78,7 +79,7 @@ private:
             kill(pid, SIGKILL);
         }
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0) {
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         run.elapsedUs = clock.nsecsElapsed() / 1000;
         run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
