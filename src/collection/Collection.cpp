@@ -103,8 +103,11 @@ qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
     const qsizetype refused = std::max<qsizetype>(0, batch.size() - room);
     // Single adds would take the first names that fit, in the batch's order.
     batch.truncate(batch.size() - refused);
-    // Cleaned before sorting, as addName() sorts the cleaned text.
-    batch.mapCharacters(cleanCharacter);
+    // Cleaned before sorting, as addName() sorts the cleaned text. The characters cleaned
+    // are all below 27; most batches have none.
+    if (batch.anyCharacterBelow(27)) {
+        batch.mapCharacters(cleanCharacter);
+    }
     return refused;
 }
 

@@ -16,6 +16,25 @@ inline bool isStop(char c) {
     return c == '\r' || c == '\n' || c == kEndMark;
 }
 
+// The first byte at or after from that ends a line or the data, or end. Every such byte is
+// below 27, so the common bytes are passed over with a single test each, eight at a time.
+inline qsizetype findStop(const char* data, qsizetype from, qsizetype end) {
+    qsizetype i = from;
+    for (; i + 8 <= end; i += 8) {
+        bool low = false;
+        for (int k = 0; k < 8; ++k) {
+            low |= static_cast<unsigned char>(data[i + k]) <= static_cast<unsigned char>(kEndMark);
+        }
+        if (low) {
+            break;
+        }
+    }
+    while (i < end && !isStop(data[i])) {
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace
 
 CollectionLineReader::CollectionLineReader(QIODevice& device) : device_(device) {}
@@ -74,9 +93,7 @@ bool CollectionLineReader::readLine(QString& line) {
     for (;;) {
         const char* data = buffer_.constData();
         const qsizetype size = buffer_.size();
-        while (scan < size && !isStop(data[scan])) {
-            ++scan;
-        }
+        scan = findStop(data, scan, size);
         if (scan < size && data[scan] == '\r' && scan + 1 == size && !deviceAtEnd_) {
             // A CR at the end of what was read: the next byte decides between CR and CR LF.
             const qsizetype offset = scan - pos_;

@@ -40,4 +40,14 @@ int compareNames(QStringView a, QStringView b) noexcept {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+quint64 namePrefixKey(QStringView name) noexcept {
+    // Four folded characters, 16 bits each; a name shorter than four leaves zeros, which
+    // sort it before its longer equals as the character-by-character order does.
+    quint64 key = 0;
+    for (qsizetype i = 0; i < 4; ++i) {
+        key = (key << 16) | (i < name.size() ? fold(name.utf16()[i]) : 0u);
+    }
+    return key;
+}
+
 }  // namespace ludora

@@ -13,4 +13,8 @@ inline bool nameLess(QStringView a, QStringView b) noexcept {
     return compareNames(a, b) < 0;
 }
 
+// A number that orders names by their first four characters as compareNames() does: names
+// whose numbers differ compare the same way; equal numbers settle nothing.
+quint64 namePrefixKey(QStringView name) noexcept;
+
 }  // namespace ludora

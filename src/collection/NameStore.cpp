@@ -113,8 +113,34 @@ void NameStore::reclaimIfWasteful() {
 }
 
 void NameStore::sortStable() {
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [this](const Entry& a, const Entry& b) { return less(a, b); });
+    if (entries_.size() < 2) {
+        return;
+    }
+    // Most comparisons are settled by the first characters: compare them as one number and
+    // go through the names only on a tie, past the four characters the number covers.
+    struct Keyed {
+        quint64 prefix;
+        Entry entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries_.size());
+    for (const Entry& e : entries_) {
+        keyed.push_back(Keyed{namePrefixKey(view(e)), e});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [this](const Keyed& a, const Keyed& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        const QStringView x = view(a.entry);
+        const QStringView y = view(b.entry);
+        if (x.size() >= 4 && y.size() >= 4) {
+            return nameLess(x.mid(4), y.mid(4));
+        }
+        return nameLess(x, y);
+    });
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        entries_[i] = keyed[i].entry;
+    }
 }
 
 void NameStore::mergeFrom(NameStore&& batch) {

@@ -53,6 +53,21 @@ public:
             }
         }
     }
+    // Whether any character held (removed names' included) is below the limit; one pass
+    // over the blocks, many characters at a time.
+    bool anyCharacterBelow(char16_t limit) const {
+        for (const Block& block : blocks_) {
+            const char16_t* chars = block.data.get();
+            char16_t lowest = 0xFFFF;
+            for (quint32 i = 0; i < block.used; ++i) {
+                lowest = chars[i] < lowest ? chars[i] : lowest;
+            }
+            if (lowest < limit) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     // Sorts the entries in list order; equal names keep their relative order.
     void sortStable();
