@@ -9,7 +9,8 @@ LUDORA_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev
 # Packages the test suite needs on top: a virtual X server, a CUPS server with PDF
 # printers, PDF tools, screenshots.
 LUDORA_TEST_PACKAGES=(xvfb xauth x11-utils xdotool cups printer-driver-cups-pdf
-    poppler-utils imagemagick libbenchmark-dev)
+    poppler-utils imagemagick libbenchmark-dev dbus dbus-x11 at-spi2-core python3-gi
+    gir1.2-atspi-2.0 python3)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
