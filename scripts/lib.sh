@@ -36,7 +36,11 @@ build_tree() {
     local dir=$1
     shift
     local launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        # Paths inside the tree count as relative, so that clones share the cache.
+        export CCACHE_BASEDIR=$LUDORA_ROOT
+    fi
     cmake -S "$LUDORA_ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }
