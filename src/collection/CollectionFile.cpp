@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <cstring>
@@ -19,6 +20,17 @@ constexpr char kEndMarkLine[] = "\x1A\r\n";
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// Something that exists at the path but is neither a file nor a folder: a device, a named
+// pipe or a socket (symbolic links are followed).
+bool isSpecialFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+QString notAnOrdinaryFile(const QString& action, const QString& path) {
+    return QStringLiteral("%1 \"%2\": it is not an ordinary file.").arg(action, shown(path));
 }
 
 // Whether the file can be written in Windows-1252. It cannot when a character has no byte
@@ -151,6 +163,13 @@ QString ReadResult::refusedMessage(const Collection& collection) const {
 }
 
 ReadResult ReadCollectionFile(Collection& collection, const QString& path) {
+    // A named pipe would keep the program waiting for a writer, and a device such as
+    // /dev/zero never ends: only files and folders (which fail to open) go further.
+    if (isSpecialFile(path)) {
+        ReadResult result;
+        result.error = notAnOrdinaryFile(QStringLiteral("Could not open"), path);
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ReadResult result;
@@ -239,6 +258,12 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
 }
 
 WriteResult WriteCollectionFile(const Collection& collection, const QString& path) {
+    // A device or a named pipe at the path would be replaced by the new file: leave it.
+    if (isSpecialFile(path)) {
+        WriteResult result;
+        result.error = notAnOrdinaryFile(QStringLiteral("Could not save"), path);
+        return result;
+    }
     QSaveFile file(path);
     // Never write in place: a failed save must leave the previous file whole.
     file.setDirectWriteFallback(false);

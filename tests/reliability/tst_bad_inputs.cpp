@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -31,6 +32,7 @@ constexpr qsizetype kTenMegabytes = qsizetype(10) << 20;
 constexpr qsizetype kLongCaption = 100000;
 
 const QString kTooShort = QStringLiteral("fewer than the 25 lines");
+const QString kNotAFile = QStringLiteral("not an ordinary file");
 
 Outcome refusal(const QString& reason) {
     Outcome outcome;
@@ -174,6 +176,10 @@ private Q_SLOTS:
         makeLongCaptionFile();
         QVERIFY(QDir().mkdir(made(QStringLiteral("folder.LDX"))));
         generated_.insert(QStringLiteral("folder.LDX"), refusal(QStringLiteral("Could not open")));
+        // Opening a named pipe waits for a writer forever, and a device such as /dev/zero
+        // never ends: neither is read.
+        QCOMPARE(mkfifo(QFile::encodeName(made(QStringLiteral("pipe.LDX"))).constData(), 0600), 0);
+        generated_.insert(QStringLiteral("pipe.LDX"), refusal(kNotAFile));
     }
 
     void readCollectionFile_data() {
@@ -184,6 +190,7 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(name)) << badFile(name) << outcome;
         };
         row(QStringLiteral("empty.LDX"), refusal(kTooShort));
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << refusal(kNotAFile);
         // The PNG signature holds a character 26 in its first line: the data end there.
         QTest::newRow("image") << QStringLiteral(LUDORA_TEST_DATA_DIR
                                                  "/../../src/platform/icons/ludora-64.png")

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@ namespace {
 // nothing for root.
 enum class Fault {
     FolderAtTarget,  // a folder stands where the file should go
+    PipeAtTarget,    // a named pipe stands there
     MissingFolder,   // the file's folder does not exist
     SizeLimit,       // RLIMIT_FSIZE stops the write midway
     // The program writes into an unnamed temporary file in the target's folder (O_TMPFILE),
@@ -112,6 +114,9 @@ private:
             writeBytes(target + QStringLiteral("/inside.txt"), previousBytes());
             return target;
         }
+        if (fault == Fault::PipeAtTarget) {
+            return mkfifo(QFile::encodeName(target).constData(), 0600) == 0 ? target : QString();
+        }
         writeBytes(target, previousBytes());
         if (const auto blocked = blockedBy(fault)) {
             const QString blockedPath = blocked->onFolder ? folder : target;
@@ -129,6 +134,11 @@ private:
             case Fault::FolderAtTarget:
                 return QFileInfo(target).isDir() &&
                        readBytes(target + QStringLiteral("/inside.txt")) == previousBytes();
+            case Fault::PipeAtTarget: {
+                struct stat status {};
+                return stat(QFile::encodeName(target).constData(), &status) == 0 &&
+                       S_ISFIFO(status.st_mode);
+            }
             case Fault::MissingFolder:
                 return !QFileInfo::exists(QFileInfo(target).path());
             default:
@@ -141,6 +151,8 @@ private:
         const QString folder = QFileInfo(target).path();
         if (fault == Fault::FolderAtTarget) {
             QDir(target).removeRecursively();
+        } else if (fault == Fault::PipeAtTarget) {
+            QFile::remove(target);
         } else if (fault == Fault::MissingFolder) {
             QDir().mkpath(folder);
         } else if (const auto blocked = blockedBy(fault)) {
@@ -258,6 +270,8 @@ private Q_SLOTS:
             QString reason;
         } faults[] = {
             {"folder at the target", Fault::FolderAtTarget, QStringLiteral("directory")},
+            {"named pipe at the target", Fault::PipeAtTarget,
+             QStringLiteral("not an ordinary file")},
             {"missing folder", Fault::MissingFolder, systemReason(ENOENT)},
             {"file-size limit midway", Fault::SizeLimit, systemReason(EFBIG)},
             {"no descriptor for the temporary file", Fault::NoFileDescriptor, systemReason(EMFILE)},
