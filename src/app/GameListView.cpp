@@ -212,15 +212,33 @@ void GameListView::changeEvent(QEvent* event) {
     QListView::changeEvent(event);
 }
 
-// QListView would lay out every row again here; the scroll range is all that changes.
+// QListView would lay out every row again here; the scroll range is all that changes, and
+// only rows at or above the bottom of the view move within it.
 void GameListView::rowsInserted(const QModelIndex& parent, int first, int last) {
     QAbstractItemView::rowsInserted(parent, first, last);
-    scheduleDelayedItemsLayout();
+    rowsMoved(first);
 }
 
 void GameListView::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
     QAbstractItemView::rowsAboutToBeRemoved(parent, first, last);
-    scheduleDelayedItemsLayout();
+}
+
+void GameListView::setModel(QAbstractItemModel* model) {
+    if (this->model()) {
+        disconnect(this->model(), &QAbstractItemModel::rowsRemoved, this, nullptr);
+    }
+    QListView::setModel(model);
+    if (model) {
+        connect(model, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex&, int first, int) { rowsMoved(first); });
+    }
+}
+
+void GameListView::rowsMoved(int first) {
+    updateGeometries();
+    if (first <= rowAtY(viewport()->height())) {
+        viewport()->update();
+    }
 }
 
 }  // namespace ludora

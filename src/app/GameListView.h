@@ -20,6 +20,7 @@ public:
     QModelIndex indexAt(const QPoint& point) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void doItemsLayout() override;
+    void setModel(QAbstractItemModel* model) override;
 
     // The height of every row.
     int rowHeight() const;
@@ -43,6 +44,9 @@ private:
     // The row at a height in the viewport, not limited to the rows there are.
     int rowAtY(int y) const;
     QRect rowsRect(int first, int last) const;
+    // Rows from first on have come or gone: the scroll range changes, and the view shows
+    // something else where those rows are in view.
+    void rowsMoved(int first);
 
     mutable int rowHeight_ = 0;
 };
