@@ -10,7 +10,9 @@ namespace ludora {
 
 namespace {
 constexpr int kCaptionKeyLength = 9;
-}
+// Below this many names in all, loading sorts the lists on one thread.
+constexpr qsizetype kParallelSortMinimum = 20000;
+}  // namespace
 
 Collection::Collection(QObject* parent) : QObject(parent) {
     for (int tab = 0; tab < kTabCount; ++tab) {
@@ -147,7 +149,13 @@ std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&&
             batches[size_t(tab)].sortStable();
         }
     };
-    const unsigned helpers = std::min(std::thread::hardware_concurrency(), 4u);
+    // Starting a thread costs more than sorting a few thousand names.
+    qsizetype total = 0;
+    for (const NameStore& batch : batches) {
+        total += batch.size();
+    }
+    const unsigned helpers =
+        total < kParallelSortMinimum ? 1u : std::min(std::thread::hardware_concurrency(), 4u);
     std::vector<std::thread> workers;
     for (unsigned i = 1; i < helpers; ++i) {
         workers.emplace_back(sortSome);

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
 
 #include "collection/Windows1252.h"
@@ -47,9 +48,14 @@ bool CollectionLineReader::fill() {
         buffer_.remove(0, pos_);
         pos_ = 0;
     }
+    // Files are read in chunks of at most 1 MB, and no bigger than what is left of them.
+    qint64 want = kChunkSize;
+    if (!device_.isSequential()) {
+        want = std::clamp(device_.size() - device_.pos(), qint64(1), kChunkSize);
+    }
     const qsizetype old = buffer_.size();
-    buffer_.resize(old + kChunkSize);
-    const qint64 got = device_.read(buffer_.data() + old, kChunkSize);
+    buffer_.resize(old + want);
+    const qint64 got = device_.read(buffer_.data() + old, want);
     if (got < 0) {
         buffer_.resize(old);
         failed_ = true;
