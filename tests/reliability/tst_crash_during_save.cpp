@@ -126,8 +126,9 @@ private Q_SLOTS:
             if (!isOld) {
                 QVERIFY(writeBytes(target_, oldBytes_));
             }
-            // One delay in each of kRuns equal slices of a little more than a whole save.
-            const qint64 delay = qint64((i + rng.generateDouble()) * 1.1 * double(fullUs) / kRuns);
+            // One delay in each of kRuns equal slices of a quarter more than a whole save, so
+            // that the last runs outlast it even when the machine is slower than measured.
+            const qint64 delay = qint64((i + rng.generateDouble()) * 1.25 * double(fullUs) / kRuns);
             const Run run = saveInChild(delay);
             QVERIFY2(run.killed || run.exitCode == 0,
                      qPrintable(QStringLiteral("run %1: the save failed").arg(i)));
