@@ -192,11 +192,12 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
                 result.error = QStringLiteral("Could not read \"%1\": %2")
                                    .arg(shown(displayName), reader.errorString());
             } else {
-                result.error = QStringLiteral(
-                                   "\"%1\" is not a Ludora collection: it has %2 lines, fewer "
-                                   "than the 25 lines that hold the tab captions.")
-                                   .arg(shown(displayName))
-                                   .arg(tab);
+                result.error =
+                    QStringLiteral(
+                        "\"%1\" is not a Ludora collection: it has %2, fewer than "
+                        "the 25 lines that hold the tab captions.")
+                        .arg(shown(displayName), tab == 1 ? QStringLiteral("1 line")
+                                                          : QStringLiteral("%1 lines").arg(tab));
             }
             return result;
         }

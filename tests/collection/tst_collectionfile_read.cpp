@@ -192,8 +192,9 @@ private Q_SLOTS:
             const ReadResult result = readFromBytes(c, bytes, piece);
             QVERIFY(!result.ok);
             QVERIFY2(result.error.contains(QStringLiteral("\"memory\"")), qPrintable(result.error));
-            QVERIFY2(result.error.contains(QStringLiteral(" %1 lines").arg(lines)),
-                     qPrintable(result.error));
+            const QString count = lines == 1 ? QStringLiteral(" 1 line,")
+                                             : QStringLiteral(" %1 lines,").arg(lines);
+            QVERIFY2(result.error.contains(count), qPrintable(result.error));
             QCOMPARE(namesOf(c, 0), QStringList{"kept"});
         }
     }

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <csignal>
 
 namespace ludora::test {
@@ -22,6 +23,9 @@ int runInChild(qint64 fileSizeLimit, const std::function<int()>& body) {
     }
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
