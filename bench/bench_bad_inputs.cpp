@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -92,9 +94,5 @@ BENCHMARK(BM_OneLongName)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ludora::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

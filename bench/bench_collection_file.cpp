@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,13 +15,8 @@
 
 namespace {
 
-QString benchFile() {
-    const char* path = std::getenv("LUDORA_BENCH_FILE");
-    return path ? QString::fromLocal8Bit(path) : QString();
-}
-
 void BM_ReadCollectionFile(benchmark::State& state) {
-    const QString path = benchFile();
+    const QString path = ludora::bench::benchFile();
     for (auto _ : state) {
         ludora::Collection collection;
         const ludora::ReadResult read = ludora::ReadCollectionFile(collection, path);
@@ -33,7 +30,7 @@ void BM_ReadCollectionFile(benchmark::State& state) {
 
 void BM_WriteCollectionFile(benchmark::State& state) {
     ludora::Collection collection;
-    if (!ludora::ReadCollectionFile(collection, benchFile()).ok) {
+    if (!ludora::ReadCollectionFile(collection, ludora::bench::benchFile()).ok) {
         state.SkipWithError("cannot read the benchmark file");
         return;
     }
@@ -55,9 +52,5 @@ BENCHMARK(BM_ReadCollectionFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteCollectionFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ludora::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QPageSize>
 #include <QTemporaryDir>
@@ -59,12 +61,5 @@ BENCHMARK(BM_PrintoutRecording)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrintoutPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ludora::bench::runBenchmarks<QApplication>(argc, argv);
 }

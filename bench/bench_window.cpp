@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +23,6 @@ using ludora::frmMain;
 
 namespace {
 
-QString benchFile() {
-    const char* path = std::getenv("LUDORA_BENCH_FILE");
-    return path ? QString::fromLocal8Bit(path) : QString();
-}
-
 // Lets the window show everything that changed.
 void settle(frmMain& window) {
     QApplication::processEvents();
@@ -42,7 +39,7 @@ void fillList(Collection& collection, int tab, int count) {
 }
 
 void BM_OpenInWindow(benchmark::State& state) {
-    ludora::bench::BenchDialogs dialogs(benchFile());
+    ludora::bench::BenchDialogs dialogs(ludora::bench::benchFile());
     frmMain window;
     window.show();
     settle(window);
@@ -107,12 +104,5 @@ BENCHMARK(BM_AddNameIntoFullerList)->Unit(benchmark::kMicrosecond)->UseRealTime(
 BENCHMARK(BM_DeleteAllSelected)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ludora::bench::runBenchmarks<QApplication>(argc, argv);
 }
