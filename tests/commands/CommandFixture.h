@@ -49,25 +49,21 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Every list of the collection as "caption: name, name" lines, for comparing whole states.
-inline QStringList snapshot(const Collection& c) {
-    QStringList lines;
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        QStringList names;
-        for (int pos = 0; pos < c.count(tab); ++pos) {
-            names << c.nameAt(tab, pos);
-        }
-        lines << c.caption(tab) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
-    }
-    return lines;
-}
-
 inline QStringList namesOf(const Collection& c, int tab) {
     QStringList names;
     for (int pos = 0; pos < c.count(tab); ++pos) {
         names << c.nameAt(tab, pos);
     }
     return names;
+}
+
+// Every list of the collection as "caption: name, name" lines, for comparing whole states.
+inline QStringList snapshot(const Collection& c) {
+    QStringList lines;
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        lines << c.caption(tab) + QStringLiteral(": ") + namesOf(c, tab).join(QStringLiteral(", "));
+    }
+    return lines;
 }
 
 }  // namespace ludora::test
