@@ -12,12 +12,12 @@ public:
     explicit BenchDialogs(QString path) : path_(std::move(path)) { platform::setDialogs(this); }
     ~BenchDialogs() override { platform::setDialogs(nullptr); }
 
-    platform::Button message(QWidget*, const platform::MessageRequest& request) override {
+    platform::Button showMessage(QWidget*, const platform::MessageRequest& request) override {
         return request.buttons == platform::ButtonSet::Ok ? platform::Button::Ok
                                                           : platform::Button::No;
     }
-    QString saveFileName(QWidget*, const platform::FileRequest&) override { return path_; }
-    QString openFileName(QWidget*, const platform::FileRequest&) override { return path_; }
+    QString showSaveDialog(QWidget*, const platform::FileRequest&) override { return path_; }
+    QString showOpenDialog(QWidget*, const platform::FileRequest&) override { return path_; }
 
 private:
     QString path_;

@@ -1,7 +1,11 @@
 #include "platform/Dialogs.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QList>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "platform/AppIdentity.h"
 
@@ -10,20 +14,28 @@ namespace {
 
 QMessageBox::StandardButton toQt(Button button) {
     switch (button) {
-        case Button::Ok: return QMessageBox::Ok;
-        case Button::Yes: return QMessageBox::Yes;
-        case Button::No: return QMessageBox::No;
-        case Button::Cancel: return QMessageBox::Cancel;
+        case Button::Ok:
+            return QMessageBox::Ok;
+        case Button::Yes:
+            return QMessageBox::Yes;
+        case Button::No:
+            return QMessageBox::No;
+        case Button::Cancel:
+            return QMessageBox::Cancel;
     }
     return QMessageBox::NoButton;
 }
 
 QMessageBox::Icon toQt(Icon icon) {
     switch (icon) {
-        case Icon::None: return QMessageBox::NoIcon;
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Warning: return QMessageBox::Warning;
-        case Icon::Critical: return QMessageBox::Critical;
+        case Icon::None:
+            return QMessageBox::NoIcon;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Critical:
+            return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -43,59 +55,111 @@ QString qtFilter(const QString& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-class QtDialogs final : public Dialogs {
+// A Yes/No question stays until it is answered: Escape and the close button do nothing.
+class MessageBox final : public QMessageBox {
 public:
-    Button message(QWidget* parent, const MessageRequest& request) override {
-        QMessageBox box(parent);
-        box.setIcon(toQt(request.icon));
-        box.setWindowTitle(request.title.isEmpty() ? AppIdentity::titleText() : request.title);
-        box.setText(request.prompt);
-        switch (request.buttons) {
-            case ButtonSet::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-            case ButtonSet::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-            case ButtonSet::YesNoCancel:
-                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-                break;
+    MessageBox(QWidget* parent, bool mustAnswer) : QMessageBox(parent), mustAnswer_(mustAnswer) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (mustAnswer_ && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
         }
-        box.setDefaultButton(toQt(request.defaultButton));
-        box.exec();
-        QAbstractButton* clicked = box.clickedButton();
-        switch (box.standardButton(clicked)) {
-            case QMessageBox::Yes: return Button::Yes;
-            case QMessageBox::No: return Button::No;
-            case QMessageBox::Cancel: return Button::Cancel;
-            case QMessageBox::Ok: return Button::Ok;
-            default: break;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (mustAnswer_ && !clickedButton()) {
+            event->ignore();
+            return;
         }
-        // Closed without a choice.
-        switch (request.buttons) {
-            case ButtonSet::Ok: return Button::Ok;
-            case ButtonSet::YesNo: return Button::No;
-            case ButtonSet::YesNoCancel: return Button::Cancel;
-        }
-        return Button::Cancel;
+        QMessageBox::closeEvent(event);
     }
 
-    QString saveFileName(QWidget* parent, const FileRequest& request) override {
+private:
+    bool mustAnswer_;
+};
+
+// The answer of a box that went away without a choice.
+Button withoutChoice(ButtonSet buttons) {
+    switch (buttons) {
+        case ButtonSet::Ok:
+            return Button::Ok;
+        case ButtonSet::YesNo:
+            return Button::No;
+        case ButtonSet::YesNoCancel:
+            return Button::Cancel;
+    }
+    return Button::Cancel;
+}
+
+// Boxes and dialogs live on the heap behind a QPointer: should their parent be destroyed
+// while they are open, they go with it, exec() returns, and nothing is freed twice.
+class QtDialogs final : public Dialogs {
+protected:
+    Button showMessage(QWidget* parent, const MessageRequest& request) override {
+        QPointer<MessageBox> box = new MessageBox(parent, request.buttons == ButtonSet::YesNo);
+        box->setIcon(toQt(request.icon));
+        box->setWindowTitle(request.title.isEmpty() ? AppIdentity::titleText() : request.title);
+        box->setText(request.prompt);
+        switch (request.buttons) {
+            case ButtonSet::Ok:
+                box->setStandardButtons(QMessageBox::Ok);
+                break;
+            case ButtonSet::YesNo:
+                box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
+            case ButtonSet::YesNoCancel:
+                box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                break;
+        }
+        box->setDefaultButton(toQt(request.defaultButton));
+        box->exec();
+        if (!box) {
+            return withoutChoice(request.buttons);
+        }
+        const QMessageBox::StandardButton pressed = box->standardButton(box->clickedButton());
+        delete box.data();
+        switch (pressed) {
+            case QMessageBox::Yes:
+                return Button::Yes;
+            case QMessageBox::No:
+                return Button::No;
+            case QMessageBox::Cancel:
+                return Button::Cancel;
+            case QMessageBox::Ok:
+                return Button::Ok;
+            default:
+                return withoutChoice(request.buttons);
+        }
+    }
+
+    QString showSaveDialog(QWidget* parent, const FileRequest& request) override {
         return run(parent, request, QFileDialog::AcceptSave);
     }
 
-    QString openFileName(QWidget* parent, const FileRequest& request) override {
+    QString showOpenDialog(QWidget* parent, const FileRequest& request) override {
         return run(parent, request, QFileDialog::AcceptOpen);
     }
 
 private:
     static QString run(QWidget* parent, const FileRequest& request, QFileDialog::AcceptMode mode) {
-        QFileDialog dialog(parent, request.title);
-        dialog.setAcceptMode(mode);
+        QPointer<QFileDialog> dialog = new QFileDialog(parent, request.title);
+        dialog->setAcceptMode(mode);
         // Any name is accepted: no must-exist test, no overwrite question, no extension added.
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        dialog.setNameFilter(qtFilter(request.filter));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        // Native dialogs (GTK, desktop portals, Windows) add some of these on their own, so
+        // Qt's own dialog is used under every platform theme.
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+        dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog->setNameFilter(qtFilter(request.filter));
+        const bool accepted = dialog->exec() == QDialog::Accepted;
+        if (!dialog) {
             return QString();
         }
-        return dialog.selectedFiles().constFirst();
+        const QStringList chosen = dialog->selectedFiles();
+        delete dialog.data();
+        return accepted && !chosen.isEmpty() ? chosen.constFirst() : QString();
     }
 };
 
@@ -106,11 +170,55 @@ QtDialogs& realDialogs() {
 
 Dialogs* installed = nullptr;
 
+// The parents of the boxes open now, the innermost last.
+QList<QPointer<QWidget>>& openBoxParents() {
+    static QList<QPointer<QWidget>> parents;
+    return parents;
+}
+
+// Keeps a box's parent listed while the box is open. Boxes nest: the last one opened is
+// the first to close.
+class OpenBox {
+public:
+    explicit OpenBox(QWidget* parent) { openBoxParents().append(parent); }
+    ~OpenBox() { openBoxParents().removeLast(); }
+    OpenBox(const OpenBox&) = delete;
+    OpenBox& operator=(const OpenBox&) = delete;
+};
+
 }  // namespace
 
-Dialogs& dialogs() { return installed ? *installed : realDialogs(); }
+Button Dialogs::message(QWidget* parent, const MessageRequest& request) {
+    const OpenBox open(parent);
+    return showMessage(parent, request);
+}
 
-void setDialogs(Dialogs* replacement) { installed = replacement; }
+QString Dialogs::saveFileName(QWidget* parent, const FileRequest& request) {
+    const OpenBox open(parent);
+    return showSaveDialog(parent, request);
+}
+
+QString Dialogs::openFileName(QWidget* parent, const FileRequest& request) {
+    const OpenBox open(parent);
+    return showOpenDialog(parent, request);
+}
+
+bool isShowingBox(const QWidget* window) {
+    for (const QPointer<QWidget>& parent : openBoxParents()) {
+        if (parent && parent->window() == window) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Dialogs& dialogs() {
+    return installed ? *installed : realDialogs();
+}
+
+void setDialogs(Dialogs* replacement) {
+    installed = replacement;
+}
 
 void inform(QWidget* parent, const QString& text, Icon icon, const QString& title) {
     MessageRequest request;

@@ -25,19 +25,33 @@ struct FileRequest {
 };
 
 // Every modal box of the program goes through here, so that tests can answer it.
+//
+// A box belongs to its parent window. While it is open, isShowingBox() tells that window so,
+// and the window must not close: the command waiting for the answer still needs it. Should
+// the parent be destroyed all the same, the box goes with it and the call returns as if the
+// box had been closed without a choice; the caller's window is then gone.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
     // Shows a modal message box and returns the button pressed. Closing a box that has a
-    // Cancel button counts as Cancel; closing a Yes/No box counts as No; closing an OK box as Ok.
-    virtual Button message(QWidget* parent, const MessageRequest& request) = 0;
+    // Cancel button counts as Cancel, closing an OK box as Ok. A Yes/No box cannot be closed
+    // without an answer: Escape and the close button do nothing.
+    Button message(QWidget* parent, const MessageRequest& request);
 
     // Modal file dialogs. They return the chosen path, or an empty string when cancelled.
     // No overwrite question, no must-exist test, no default extension.
-    virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
-    virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
+    QString saveFileName(QWidget* parent, const FileRequest& request);
+    QString openFileName(QWidget* parent, const FileRequest& request);
+
+protected:
+    virtual Button showMessage(QWidget* parent, const MessageRequest& request) = 0;
+    virtual QString showSaveDialog(QWidget* parent, const FileRequest& request) = 0;
+    virtual QString showOpenDialog(QWidget* parent, const FileRequest& request) = 0;
 };
+
+// Whether a box shown through dialogs() is open over the window (its parent lies in it).
+bool isShowingBox(const QWidget* window);
 
 // The dialogs in use: the real ones unless a test has installed others.
 Dialogs& dialogs();

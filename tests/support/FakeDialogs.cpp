@@ -4,9 +4,13 @@
 
 namespace ludora::test {
 
-FakeDialogs::FakeDialogs() { platform::setDialogs(this); }
+FakeDialogs::FakeDialogs() {
+    platform::setDialogs(this);
+}
 
-FakeDialogs::~FakeDialogs() { platform::setDialogs(nullptr); }
+FakeDialogs::~FakeDialogs() {
+    platform::setDialogs(nullptr);
+}
 
 QList<FakeDialogs::Shown> FakeDialogs::messages() const {
     QList<Shown> result;
@@ -24,14 +28,14 @@ void FakeDialogs::clear() {
     shown_.clear();
 }
 
-platform::Button FakeDialogs::message(QWidget*, const platform::MessageRequest& request) {
+platform::Button FakeDialogs::showMessage(QWidget*, const platform::MessageRequest& request) {
     shown_.push_back(Shown{Shown::Message, request, {}});
     if (answers_.empty()) {
         if (request.buttons == platform::ButtonSet::Ok) {
             return platform::Button::Ok;  // nothing to decide in a box with one button
         }
-        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + request.prompt),
-                     __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + request.prompt), __FILE__,
+                     __LINE__);
         return platform::Button::Cancel;
     }
     const platform::Button answer = answers_.front();
@@ -51,11 +55,11 @@ QString FakeDialogs::nextFile(Shown::Kind kind, const platform::FileRequest& req
     return path;
 }
 
-QString FakeDialogs::saveFileName(QWidget*, const platform::FileRequest& request) {
+QString FakeDialogs::showSaveDialog(QWidget*, const platform::FileRequest& request) {
     return nextFile(Shown::SaveFile, request);
 }
 
-QString FakeDialogs::openFileName(QWidget*, const platform::FileRequest& request) {
+QString FakeDialogs::showOpenDialog(QWidget*, const platform::FileRequest& request) {
     return nextFile(Shown::OpenFile, request);
 }
 

@@ -32,9 +32,9 @@ public:
     bool allAnswersUsed() const { return answers_.empty() && files_.empty(); }
     void clear();
 
-    platform::Button message(QWidget* parent, const platform::MessageRequest& request) override;
-    QString saveFileName(QWidget* parent, const platform::FileRequest& request) override;
-    QString openFileName(QWidget* parent, const platform::FileRequest& request) override;
+    platform::Button showMessage(QWidget* parent, const platform::MessageRequest& request) override;
+    QString showSaveDialog(QWidget* parent, const platform::FileRequest& request) override;
+    QString showOpenDialog(QWidget* parent, const platform::FileRequest& request) override;
 
 private:
     QString nextFile(Shown::Kind kind, const platform::FileRequest& request);
