@@ -80,28 +80,35 @@ void frmMain::Form_Load() {
     Text1->setFocus();
 }
 
-void frmMain::Form_Unload() {
+bool frmMain::Form_Unload() {
     if (unloaded_) {
-        return;
+        return true;
+    }
+    if (collection_.isDirty()) {
+        platform::MessageRequest question;
+        question.prompt = tr("Save changes?");
+        question.title = tr("Exit Ludora");
+        question.buttons = platform::ButtonSet::YesNo;
+        question.defaultButton = platform::Button::Yes;
+        question.icon = platform::Icon::None;
+        // A cancelled Save As still closes the window: that was the user's choice. A save
+        // that failed keeps it open, with every name, the file name and the unsaved mark.
+        if (platform::dialogs().message(this, question) == platform::Button::Yes &&
+            ludora::mnuFileSaveAs_Click(collection_, this) == Outcome::Failed) {
+            return false;
+        }
     }
     unloaded_ = true;
-    if (!collection_.isDirty()) {
-        return;
-    }
-    platform::MessageRequest question;
-    question.prompt = tr("Save changes?");
-    question.title = tr("Exit Ludora");
-    question.buttons = platform::ButtonSet::YesNo;
-    question.defaultButton = platform::Button::Yes;
-    question.icon = platform::Icon::None;
-    if (platform::dialogs().message(this, question) == platform::Button::Yes) {
-        // Whatever Save As does, even when its dialog is cancelled, the window closes.
-        mnuFileSaveAs->trigger();
-    }
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    // While one of this window's boxes is open, the command waiting for its answer still
+    // needs the window: a close request then (from assistive technology, say) is refused.
+    if (platform::isShowingBox(this) || !Form_Unload()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -62,7 +62,8 @@ private:
     void connectCollection();
 
     void Form_Load();
-    void Form_Unload();
+    // The closing steps; false when the window must stay open.
+    bool Form_Unload();
     void showCount(const QString& text);
 
     Collection collection_;

@@ -1,5 +1,7 @@
 #include "commands/FileCommands.h"
 
+#include <array>
+
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 #include "platform/Dialogs.h"
@@ -19,29 +21,49 @@ void reportFailure(QWidget* window, const QString& text) {
     platform::inform(window, text, platform::Icon::Critical);
 }
 
+// The captions and the dirty flag, as Open found them once Close had run.
+class CaptionsAndDirty {
+public:
+    explicit CaptionsAndDirty(const Collection& collection) : dirty_(collection.isDirty()) {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            captions_[size_t(tab)] = collection.caption(tab);
+        }
+    }
+    void restore(Collection& collection) const {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            collection.setCaption(tab, captions_[size_t(tab)]);
+        }
+        collection.setDirty(dirty_);
+    }
+
+private:
+    std::array<QString, Collection::kTabCount> captions_;
+    bool dirty_;
+};
+
 }  // namespace
 
-bool mnuFileSaveAs_Click(Collection& collection, QWidget* window) {
+Outcome mnuFileSaveAs_Click(Collection& collection, QWidget* window) {
     const QString path = platform::dialogs().saveFileName(
         window, platform::FileRequest{QStringLiteral("Save As"), kFilter});
     if (path.isEmpty()) {
-        return false;
+        return Outcome::Cancelled;
     }
     // The path becomes the current file only once the file is really written, so that a
     // failed save leaves the file name and the unsaved changes as they were.
     const WriteResult written = WriteCollectionFile(collection, path);
     if (!written.ok) {
         reportFailure(window, written.error);
-        return false;
+        return Outcome::Failed;
     }
     collection.setFileName(path);
     collection.setDirty(false);
-    return true;
+    return Outcome::Done;
 }
 
-void mnuFileClose_Click(Collection& collection, QWidget* window) {
+Outcome mnuFileClose_Click(Collection& collection, QWidget* window) {
     if (collection.fileName().isEmpty()) {
-        return;
+        return Outcome::Done;
     }
     if (collection.isDirty()) {
         platform::MessageRequest question;
@@ -55,45 +77,57 @@ void mnuFileClose_Click(Collection& collection, QWidget* window) {
                 if (!written.ok) {
                     // The names stay, still marked as unsaved.
                     reportFailure(window, written.error);
-                    return;
+                    return Outcome::Failed;
                 }
                 break;
             }
             case platform::Button::No:
                 break;
             default:
-                return;
+                return Outcome::Cancelled;
         }
     }
     clearAllLists(collection);
     collection.setDirty(false);
+    return Outcome::Done;
 }
 
-void mnuFileOpen_Click(Collection& collection, QWidget* window) {
-    if (collection.isDirty()) {
-        // Whatever Close does or is told, Open goes on.
-        mnuFileClose_Click(collection, window);
+Outcome mnuFileOpen_Click(Collection& collection, QWidget* window) {
+    return openCollection(collection, window, [window] {
+        return platform::dialogs().openFileName(
+            window, platform::FileRequest{QStringLiteral("Open"), kFilter});
+    });
+}
+
+Outcome openCollection(Collection& collection, QWidget* window,
+                       const std::function<QString()>& choosePath) {
+    // Whatever Close is told, Open goes on; but when the user asked to save and the file
+    // could not be written, the unsaved names must not be thrown away by what follows.
+    if (collection.isDirty() && mnuFileClose_Click(collection, window) == Outcome::Failed) {
+        return Outcome::Failed;
     }
+    const CaptionsAndDirty before(collection);
     collection.setDirty(false);
     collection.resetCaptions();
-    const QString path = platform::dialogs().openFileName(
-        window, platform::FileRequest{QStringLiteral("Open"), kFilter});
+    const QString path = choosePath();
     if (path.isEmpty()) {
-        return;
+        return Outcome::Cancelled;
     }
-    // Read into a collection of its own: a file that cannot be read leaves everything as the
-    // dialog found it.
+    // Read into a collection of its own: a file that cannot be read leaves the names, their
+    // captions and the dirty flag as they were before the dialog.
     Collection loaded;
     const ReadResult read = ReadCollectionFile(loaded, path);
     if (!read.ok) {
+        before.restore(collection);
         reportFailure(window, read.error);
-        return;
+        return Outcome::Failed;
     }
     collection.setFileName(path);
     collection.takeContent(loaded);
     if (read.refusedTotal() > 0) {
         platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
     }
+    return Outcome::Done;
 }
 
 }  // namespace ludora

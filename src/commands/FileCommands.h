@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 class QWidget;
 
 namespace ludora {
@@ -10,14 +13,23 @@ class Collection;
 // and message boxes belong to the given window. Failures are reported to the user in a
 // message and leave nothing the user had lost.
 
+// How a command ended: it did its work (or had none to do), the user cancelled it, or a
+// file could not be written or read.
+enum class Outcome { Done, Cancelled, Failed };
+
 // Save As: asks for a path, writes the collection there and clears the dirty flag.
-// Returns true when the file was written.
-bool mnuFileSaveAs_Click(Collection& collection, QWidget* window);
+Outcome mnuFileSaveAs_Click(Collection& collection, QWidget* window);
 // Close: empties the lists of the current file, offering first to save unsaved changes into
-// it. Does nothing while there is no current file.
-void mnuFileClose_Click(Collection& collection, QWidget* window);
+// it. Does nothing while there is no current file. Failed when the changes could not be
+// saved: the names are then kept, still unsaved.
+Outcome mnuFileClose_Click(Collection& collection, QWidget* window);
 // Open: offers Close first when there are unsaved changes, then replaces the collection by
-// a file's content.
-void mnuFileOpen_Click(Collection& collection, QWidget* window);
+// the content of the file chosen in the Open dialog.
+Outcome mnuFileOpen_Click(Collection& collection, QWidget* window);
+// Open's steps with the path that choosePath() gives in place of the dialog's answer (an
+// empty path counts as a cancelled dialog): for a file given on the command line or
+// dropped on the window.
+Outcome openCollection(Collection& collection, QWidget* window,
+                       const std::function<QString()>& choosePath);
 
 }  // namespace ludora

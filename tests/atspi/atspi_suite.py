@@ -95,9 +95,10 @@ class Suite:
 
     def answer(self, title, prompt, button):
         box = self.program.window("alert", title)
-        wait_for(f"the question in {title!r}",
-                 lambda: [label.get_name() for label in find_all(box, "label")
-                          if label.get_name()], [prompt])
+        if prompt is not None:
+            wait_for(f"the question in {title!r}",
+                     lambda: [label.get_name() for label in find_all(box, "label")
+                              if label.get_name()], [prompt])
         buttons = sorted(names(find_all(box, "push button")))
         do(the(box, "push button", button))
         self.program.wait_window_gone("alert", title)
@@ -304,8 +305,14 @@ def about_box(s):
     # No system information tool here: the box says so and stays.
     do_modal(the(box, "push button", "System Info..."))
     s.answer("Ludora", "System Information Is Unavailable At This Time", "OK")
+    # The bus ignores modality: OK pressed while the message is open closes the box and its
+    # message, and the program goes on.
+    do_modal(the(box, "push button", "System Info..."))
+    s.program.window("alert", "Ludora")
     do(the(box, "push button", "OK"))
     s.program.wait_window_gone("dialog", "About Ludora")
+    s.program.wait_window_gone("alert", "Ludora")
+    check("program running after OK under the message", True, s.program.running())
 
 
 def opened():
@@ -359,9 +366,23 @@ def print_dialog(s):
 
 def exit_asks_and_ends(s):
     s.add_name("Last")
+    # Yes, and a Save As that cannot write: the message, and the window stays with the name.
     do_modal(s.menu_item("File", "Exit"))
-    buttons = s.answer("Exit Ludora", "Save changes?", "No")
+    buttons = s.answer("Exit Ludora", "Save changes?", "Yes")
     check("buttons of the Exit question", ["No", "Yes"], buttons)
+    s.file_dialog("Save As", os.path.join(FILES, "missing", "games.LDX"), "Save")
+    s.answer("Ludora", None, "OK")
+    check("program running after the failed save", True, s.program.running())
+    s.expect_list("TG16", ["Alpha", "Bonk", "Last"])
+    # Escape does not answer the question: it stays until No.
+    do_modal(s.menu_item("File", "Exit"))
+    s.program.window("alert", "Exit Ludora")
+    focus_window(x_window(s.program.pid, "Exit Ludora"))
+    keys("Escape")
+    time.sleep(0.5)  # time for the key to arrive; the box must still be there after it
+    check("the question after Escape", True, any(
+        w.get_name() == "Exit Ludora" and has_state(w, "visible") for w in s.program.windows()))
+    s.answer("Exit Ludora", "Save changes?", "No")
     wait_for("the program has ended", s.program.running, False)
 
 

@@ -88,7 +88,7 @@ private Q_SLOTS:
             const QStringList before = snapshot(c);
             dialogs.chooseNextFile(targetPath);
             int failed = 0;
-            failed += ludora::mnuFileSaveAs_Click(c, nullptr) ? 1 : 0;
+            failed += ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Failed ? 0 : 1;
             verifyFailureMessage(dialogs, targetPath);
             failed += QTest::currentTestFailed() ? 1 : 0;
             failed += c.fileName() == current ? 0 : 1;
@@ -108,10 +108,20 @@ private Q_SLOTS:
                  qPrintable(left.join(u',')));
     }
 
-    void closeWriteFailureKeepsTheNames_data() { saveAsFailure_data(); }
+    void closeWriteFailureKeepsTheNames_data() {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<bool>("byOpen");  // Open runs Close first: it then stops at once
+        for (const bool byOpen : {false, true}) {
+            const char* command = byOpen ? "Open" : "Close";
+            QTest::addRow("%s, a folder stands at the path", command) << Target::Folder << byOpen;
+            QTest::addRow("%s, missing folder", command) << Target::MissingFolder << byOpen;
+            QTest::addRow("%s, file-size limit midway", command) << Target::SizeLimit << byOpen;
+        }
+    }
 
     void closeWriteFailureKeepsTheNames() {
         QFETCH(Target, target);
+        QFETCH(bool, byOpen);
         const QByteArray previous = "the previous collection file";
         const QString targetPath = prepare(target, previous);
 
@@ -123,9 +133,10 @@ private Q_SLOTS:
             c.setDirty(true);
             const QStringList before = snapshot(c);
             dialogs.answerNext(Button::Yes);
-            ludora::mnuFileClose_Click(c, nullptr);
-            int failed = 0;
-            // The question, then the failure.
+            const ludora::Outcome outcome = byOpen ? ludora::mnuFileOpen_Click(c, nullptr)
+                                                   : ludora::mnuFileClose_Click(c, nullptr);
+            int failed = outcome == ludora::Outcome::Failed ? 0 : 1;
+            // The question, then the failure; no Open dialog.
             failed += dialogs.count() == 2 ? 0 : 1;
             failed +=
                 dialogs.shown().last().message.prompt.contains(QDir::toNativeSeparators(targetPath))
@@ -145,38 +156,46 @@ private Q_SLOTS:
     void openFailureKeepsTheCollection_data() {
         QTest::addColumn<QByteArray>("content");  // empty: no file at all
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("dirty");  // unsaved names without a file name: Close does nothing
         QByteArray tenLines;
         for (int i = 0; i < 10; ++i) {
             tenLines += "line " + QByteArray::number(i) + "\r\n";
         }
-        QTest::newRow("missing file") << QByteArray() << QString();
-        QTest::newRow("ten lines") << tenLines << QStringLiteral("fewer than the 25");
-        QTest::newRow("empty file") << QByteArray("") << QStringLiteral("fewer than the 25");
+        QTest::newRow("missing file") << QByteArray() << QString() << false;
+        QTest::newRow("ten lines") << tenLines << QStringLiteral("fewer than the 25") << false;
+        QTest::newRow("empty file")
+            << QByteArray("") << QStringLiteral("fewer than the 25") << false;
+        QTest::newRow("missing file, unsaved names") << QByteArray() << QString() << true;
+        QTest::newRow("folder") << QByteArray("folder") << QStringLiteral("Could not open") << true;
     }
 
+    // A file that cannot be opened leaves the names, their captions and the unsaved mark as
+    // they were: a later save keeps the captions, the exit still asks.
     void openFailureKeepsTheCollection() {
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
+        QFETCH(bool, dirty);
         FakeDialogs dialogs;
-        const QString file = path(QStringLiteral("bad.LDX"));
-        if (!content.isNull()) {
+        const QString file =
+            path(content == "folder" ? QStringLiteral("a-folder.LDX") : QStringLiteral("bad.LDX"));
+        if (content == "folder") {
+            QVERIFY(QDir().mkpath(file));
+        } else if (!content.isNull()) {
             QVERIFY(writeBytes(file, content));
         }
         Collection c;
         fillSample(c);
-        const QString current = path(QStringLiteral("current.LDX"));
+        const QString current = dirty ? QString() : path(QStringLiteral("current.LDX"));
         c.setFileName(current);
+        c.setDirty(dirty);
+        const QStringList before = snapshot(c);
         dialogs.chooseNextFile(file);
 
-        ludora::mnuFileOpen_Click(c, nullptr);
+        QCOMPARE(ludora::mnuFileOpen_Click(c, nullptr), ludora::Outcome::Failed);
 
-        // As the dialog left it: captions back to the defaults, the names kept.
-        Collection expected;
-        fillSample(expected);
-        expected.resetCaptions();
-        QCOMPARE(snapshot(c), snapshot(expected));
+        QCOMPARE(snapshot(c), before);
         QCOMPARE(c.fileName(), current);
-        QVERIFY(!c.isDirty());
+        QCOMPARE(c.isDirty(), dirty);
         verifyFailureMessage(dialogs, file);
         QVERIFY(dialogs.messages().at(0).message.prompt.contains(reason));
     }

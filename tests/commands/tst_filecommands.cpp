@@ -144,7 +144,7 @@ private Q_SLOTS:
         }
         const QStringList before = snapshot(c);
 
-        const bool saved = ludora::mnuFileSaveAs_Click(c, nullptr);
+        const bool saved = ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done;
 
         // The dialog is shown every time, also when there is a current file.
         QCOMPARE(dialogs.count(), 1);
@@ -271,7 +271,7 @@ private Q_SLOTS:
         const QStringList saved = snapshot(c);
         const QString file = path(QStringLiteral("round.LDX"));
         dialogs.chooseNextFile(file);
-        QVERIFY(ludora::mnuFileSaveAs_Click(c, nullptr));
+        QCOMPARE(ludora::mnuFileSaveAs_Click(c, nullptr), ludora::Outcome::Done);
 
         Collection reopened;
         dialogs.chooseNextFile(file);
@@ -308,7 +308,7 @@ private Q_SLOTS:
         fillSample(c);
         const QString file = path(QStringLiteral("closed.LDX"));
         dialogs.chooseNextFile(file);
-        QVERIFY(ludora::mnuFileSaveAs_Click(c, nullptr));
+        QCOMPARE(ludora::mnuFileSaveAs_Click(c, nullptr), ludora::Outcome::Done);
         ludora::mnuFileClose_Click(c, nullptr);  // saved: no question, lists emptied
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(c.count(0), 0);

@@ -69,7 +69,7 @@ private:
         if (pid == 0) {
             FakeDialogs dialogs;
             dialogs.chooseNextFile(target_);
-            _exit(ludora::mnuFileSaveAs_Click(largest_, nullptr) ? 0 : 1);
+            _exit(ludora::mnuFileSaveAs_Click(largest_, nullptr) == ludora::Outcome::Done ? 0 : 1);
         }
         if (pid < 0) {
             return run;
@@ -173,7 +173,7 @@ private Q_SLOTS:
         fillSample(saved);
         saved.setDirty(true);
         dialogs.chooseNextFile(target_);
-        QVERIFY(ludora::mnuFileSaveAs_Click(saved, nullptr));
+        QCOMPARE(ludora::mnuFileSaveAs_Click(saved, nullptr), ludora::Outcome::Done);
         QCOMPARE(readBytes(target_), sampleFileBytes());
         QVERIFY(!saved.isDirty());
 

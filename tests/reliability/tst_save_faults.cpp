@@ -183,8 +183,9 @@ private:
         c.setDirty(true);
         dialogs.chooseNextFile(target);
 
-        const bool saved =
-            runFailing(fault, [&] { return ludora::mnuFileSaveAs_Click(c, nullptr); });
+        const bool saved = runFailing(fault, [&] {
+            return ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done;
+        });
 
         checks.check(!saved, QStringLiteral("the save failed"));
         checks.check(dialogs.messages().size() == 1, QStringLiteral("one message"));
@@ -199,7 +200,8 @@ private:
         repair(fault, target);
         dialogs.clear();
         dialogs.chooseNextFile(target);
-        checks.check(ludora::mnuFileSaveAs_Click(c, nullptr), QStringLiteral("a later save"));
+        checks.check(ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done,
+                     QStringLiteral("a later save"));
         checks.check(dialogs.messages().isEmpty(), QStringLiteral("no message the second time"));
         checks.check(c.fileName() == target, QStringLiteral("the file name is the target"));
         checks.check(!c.isDirty(), QStringLiteral("no unsaved changes after the save"));
