@@ -106,7 +106,8 @@ void frmAbout::createControls() {
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setGeometry(twipsRect(4380, 2835, 1452, 345));
-    cmdSysInfo->setAutoDefault(false);
+    // Enter on the focused button presses it; OK stays the box's default otherwise.
+    cmdSysInfo->setAutoDefault(true);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
     Label3 = new LinkLabel(QStringLiteral("Click here to visit Ludora Hompage"), this);

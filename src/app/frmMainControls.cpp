@@ -55,9 +55,10 @@ void frmMain::createControls() {
     Command1->setAccessibleName(tr("Add Name"));
     Command1->setGeometry(kCommand1Rect);
     // Enter in any other control adds the name (keyPressEvent); Enter on a focused button
-    // clicks that button.
+    // clicks that button. Not auto-default: outside a QDialog, Qt takes the default mark
+    // from an auto-default button for good once it has had and lost the focus.
     Command1->setDefault(true);
-    Command1->setAutoDefault(true);
+    Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
 
     Command2 = new QPushButton(tr("Delete Name(s)"), client_);

@@ -13,6 +13,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
 #include "support/FakeRegistry.h"
+#include "support/ModalBoxes.h"
 #include "support/TestData.h"
 
 using ludora::frmAbout;
@@ -253,6 +254,10 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), ok);
         QTest::keyClick(ok, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), sysInfo);
+        // Enter presses the focused button, not the default one.
+        QTest::keyClick(sysInfo, Qt::Key_Return);
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(frmAbout::openBox(), box);
         QTest::keyClick(sysInfo, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), control(box, "Label3"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -364,6 +369,24 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(box, "lblVersion")->text(), QStringLiteral("Version 2.0.1"));
         QTest::mouseClick(sysInfo, Qt::LeftButton);
         QCOMPARE(dialogs.count(), 2);
+    }
+
+    // OK pressed while the message is open (assistive technology ignores modality): the box
+    // and its message go away, and the program goes on.
+    void okWhileTheSystemInfoMessageIsOpen() {
+        ludora::platform::setDialogs(nullptr);  // the real message box
+        QPointer<frmAbout> box = frmAbout::showBox();
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        bool messageShown = false;
+        ludora::test::whenModalBoxOpens([&](QWidget* message) {
+            messageShown = message->isVisible() && message->parentWidget() == box;
+            control<QPushButton>(box, "cmdOK")->click();
+        });
+        control<QPushButton>(box, "cmdSysInfo")->click();
+        ludora::platform::setDialogs(&dialogs);
+        QVERIFY(messageShown);
+        QTRY_VERIFY(box.isNull());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     void systemInfoStarts() {

@@ -105,6 +105,12 @@ private Q_SLOTS:
         QTest::keyClick(delete_, Qt::Key_Return);
         QCOMPARE(namesOf(c, 2), (QStringList{"Gate of Thunder"}));
         QCOMPARE(text1_->text(), QStringLiteral("Not added"));
+        // Add Name stays the window's default button, also once it has had the focus.
+        for (QWidget* next : {static_cast<QWidget*>(add_), static_cast<QWidget*>(text1_)}) {
+            next->setFocus();
+            QTRY_VERIFY(next->hasFocus());
+        }
+        QVERIFY(add_->isDefault());
     }
 
     void deleteRemovesTheSelectedNames_data() {
