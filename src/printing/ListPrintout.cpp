@@ -83,4 +83,13 @@ void printLists(const Collection& collection, platform::PrintSurface& surface) {
     surface.endDocument();
 }
 
+bool hasPrintableLists(const Collection& collection) {
+    for (int k = 0; k < kPrintedLists; ++k) {
+        if (collection.count(k) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace ludora

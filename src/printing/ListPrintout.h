@@ -14,4 +14,7 @@ class PrintSurface;
 // its end and ends the document.
 void printLists(const Collection& collection, platform::PrintSurface& surface);
 
+// Whether printLists() prints anything: one of the first three lists holds a name.
+bool hasPrintableLists(const Collection& collection);
+
 }  // namespace ludora

@@ -363,7 +363,14 @@ private Q_SLOTS:
         QTest::newRow("pdf into a missing folder")
             << QStringList{QStringLiteral("pdf"), QStringLiteral("IN"), QStringLiteral("-o"),
                            QStringLiteral("nowhere/OUT")}
-            << captions << 1 << QStringLiteral("could not write");
+            << captions + "TG16     Bonk\r\n\x1a\r\n"
+            << 1 << QStringLiteral("could not write");
+        // Names beyond the first three lists are never printed.
+        QTest::newRow("pdf of empty lists")
+            << QStringList{QStringLiteral("pdf"), QStringLiteral("IN"), QStringLiteral("-o"),
+                           QStringLiteral("OUT")}
+            << captions + "UserDef3 Zelda\r\n\x1a\r\n"
+            << 1 << QStringLiteral("nothing to print");
     }
 
     void errors() {

@@ -14,6 +14,7 @@
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 #include "platform/AppIdentity.h"
+#include "printing/ListPrintout.h"
 
 using namespace ludora;
 using namespace ludora::ldx;
@@ -205,6 +206,13 @@ int runPdf(const QStringList& args) {
     }
     Collection collection;
     if (!load(a.positional.first(), collection)) {
+        return kBadInput;
+    }
+    // As in the print dialog, empty lists give no page: no PDF is written at all.
+    if (!hasPrintableLists(collection)) {
+        printErr(QStringLiteral("ldxtool: %1: nothing to print: the lists %2, %3 and %4 are empty")
+                     .arg(a.positional.first(), collection.caption(0), collection.caption(1),
+                          collection.caption(2)));
         return kBadInput;
     }
     QString error;
