@@ -85,12 +85,8 @@ bool frmMain::Form_Unload() {
         return true;
     }
     if (collection_.isDirty()) {
-        platform::MessageRequest question;
-        question.prompt = tr("Save changes?");
-        question.title = tr("Exit Ludora");
-        question.buttons = platform::ButtonSet::YesNo;
-        question.defaultButton = platform::Button::Yes;
-        question.icon = platform::Icon::None;
+        const platform::MessageRequest question{tr("Save changes?"), tr("Exit Ludora"),
+                                                platform::ButtonSet::YesNo, platform::Button::Yes};
         // A cancelled Save As still closes the window: that was the user's choice. A save
         // that failed keeps it open, with every name, the file name and the unsaved mark.
         if (platform::dialogs().message(this, question) == platform::Button::Yes &&

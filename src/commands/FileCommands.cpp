@@ -66,11 +66,9 @@ Outcome mnuFileClose_Click(Collection& collection, QWidget* window) {
         return Outcome::Done;
     }
     if (collection.isDirty()) {
-        platform::MessageRequest question;
-        question.prompt = QStringLiteral("Save changes?");
-        question.title = QStringLiteral("Close List");
-        question.buttons = platform::ButtonSet::YesNoCancel;
-        question.defaultButton = platform::Button::Yes;
+        const platform::MessageRequest question{
+            QStringLiteral("Save changes?"), QStringLiteral("Close List"),
+            platform::ButtonSet::YesNoCancel, platform::Button::Yes};
         switch (platform::dialogs().message(window, question)) {
             case platform::Button::Yes: {
                 const WriteResult written = WriteCollectionFile(collection, collection.fileName());
