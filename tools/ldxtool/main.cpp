@@ -1,5 +1,6 @@
 // ldxtool: export, import, check and print Ludora collection files without a window.
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ int usage(const QString& problem) {
     return kUsage;
 }
 
-// The arguments after the subcommand: positional ones and "--name value" options.
+// The arguments after the subcommand: positional ones and the options it takes.
 struct Arguments {
     QStringList positional;
     QString format;
@@ -54,34 +55,31 @@ struct Arguments {
     QString problem;
 };
 
-Arguments parse(const QStringList& args, const QStringList& allowed) {
-    Arguments parsed;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        QString* target = nullptr;
-        if (arg == QLatin1String("--format")) {
-            target = &parsed.format;
-        } else if (arg == QLatin1String("-o")) {
-            target = &parsed.output;
-        } else if (arg == QLatin1String("--page-size")) {
-            target = &parsed.pageSize;
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            parsed.problem = QStringLiteral("unknown option %1").arg(arg);
-            return parsed;
-        } else {
-            parsed.positional << arg;
-            continue;
+enum Option { FormatOption = 1, OutputOption = 2, PageSizeOption = 4 };
+
+Arguments parse(const QStringList& args, int options) {
+    QCommandLineParser parser;
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("OUT"));
+    const QCommandLineOption pageSize(QStringLiteral("page-size"), QString(),
+                                      QStringLiteral("SIZE"));
+    for (const auto& [flag, option] :
+         {std::pair{FormatOption, &format}, std::pair{OutputOption, &output},
+          std::pair{PageSizeOption, &pageSize}}) {
+        if (options & flag) {
+            parser.addOption(*option);
         }
-        if (!allowed.contains(arg)) {
-            parsed.problem = QStringLiteral("option %1 does not apply here").arg(arg);
-            return parsed;
-        }
-        if (i + 1 >= args.size()) {
-            parsed.problem = QStringLiteral("option %1 needs a value").arg(arg);
-            return parsed;
-        }
-        *target = args.at(++i);
     }
+    Arguments parsed;
+    // The parser takes the program's name first.
+    if (!parser.parse(QStringList{QStringLiteral("ldxtool")} + args)) {
+        parsed.problem = parser.errorText();
+        return parsed;
+    }
+    parsed.positional = parser.positionalArguments();
+    parsed.format = (options & FormatOption) ? parser.value(format) : QString();
+    parsed.output = (options & OutputOption) ? parser.value(output) : QString();
+    parsed.pageSize = (options & PageSizeOption) ? parser.value(pageSize) : QString();
     return parsed;
 }
 
@@ -99,7 +97,7 @@ bool load(const QString& path, Collection& collection) {
 }
 
 int runExport(const QStringList& args) {
-    const Arguments a = parse(args, {QStringLiteral("--format")});
+    const Arguments a = parse(args, FormatOption);
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -124,7 +122,7 @@ int runExport(const QStringList& args) {
 }
 
 int runImport(const QStringList& args) {
-    const Arguments a = parse(args, {QStringLiteral("--format"), QStringLiteral("-o")});
+    const Arguments a = parse(args, FormatOption | OutputOption);
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -164,7 +162,7 @@ int runImport(const QStringList& args) {
 }
 
 int runCheck(const QStringList& args) {
-    const Arguments a = parse(args, {});
+    const Arguments a = parse(args, 0);
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -189,7 +187,7 @@ int runCheck(const QStringList& args) {
 }
 
 int runPdf(const QStringList& args) {
-    const Arguments a = parse(args, {QStringLiteral("-o"), QStringLiteral("--page-size")});
+    const Arguments a = parse(args, OutputOption | PageSizeOption);
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -227,18 +225,29 @@ int runPdf(const QStringList& args) {
 
 int main(int argc, char* argv[]) {
     QStringList args;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 0; i < argc; ++i) {
         args << QString::fromLocal8Bit(argv[i]);
     }
-    const QString command = args.isEmpty() ? QString() : args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    // The subcommand and what follows it are the subcommand's own.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(args)) {
+        return usage(parser.errorText());
+    }
+    if (parser.isSet(help)) {
         std::fputs(kUsageText, stdout);
         return kOk;
     }
-    if (command == QLatin1String("--version")) {
+    if (parser.isSet(version)) {
         std::printf("ldxtool %s\n", qPrintable(AppIdentity::versionText()));
         return kOk;
     }
+    args = parser.positionalArguments();
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
     if (command == QLatin1String("pdf")) {
         // Fonts need a GUI application; no window is ever shown.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
