@@ -57,7 +57,8 @@ struct Arguments {
 
 enum Option { FormatOption = 1, OutputOption = 2, PageSizeOption = 4 };
 
-Arguments parse(const QStringList& args, int options) {
+// Every subcommand takes one file, and those with -o need it; `takes` says so when not.
+Arguments parse(const QStringList& args, int options, const QString& takes) {
     QCommandLineParser parser;
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("OUT"));
@@ -80,6 +81,9 @@ Arguments parse(const QStringList& args, int options) {
     parsed.format = (options & FormatOption) ? parser.value(format) : QString();
     parsed.output = (options & OutputOption) ? parser.value(output) : QString();
     parsed.pageSize = (options & PageSizeOption) ? parser.value(pageSize) : QString();
+    if (parsed.positional.size() != 1 || ((options & OutputOption) && parsed.output.isEmpty())) {
+        parsed.problem = takes;
+    }
     return parsed;
 }
 
@@ -97,12 +101,9 @@ bool load(const QString& path, Collection& collection) {
 }
 
 int runExport(const QStringList& args) {
-    const Arguments a = parse(args, FormatOption);
+    const Arguments a = parse(args, FormatOption, QStringLiteral("export takes one FILE"));
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
-    }
-    if (a.positional.size() != 1) {
-        return usage(QStringLiteral("export takes one FILE"));
     }
     Format format = Format::Json;
     if (!a.format.isEmpty() && !parseFormat(a.format, &format)) {
@@ -122,12 +123,10 @@ int runExport(const QStringList& args) {
 }
 
 int runImport(const QStringList& args) {
-    const Arguments a = parse(args, FormatOption | OutputOption);
+    const Arguments a = parse(args, FormatOption | OutputOption,
+                              QStringLiteral("import takes one INPUT and -o OUT"));
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
-    }
-    if (a.positional.size() != 1 || a.output.isEmpty()) {
-        return usage(QStringLiteral("import takes one INPUT and -o OUT"));
     }
     const QString input = a.positional.first();
     QString formatName = a.format;
@@ -162,12 +161,9 @@ int runImport(const QStringList& args) {
 }
 
 int runCheck(const QStringList& args) {
-    const Arguments a = parse(args, 0);
+    const Arguments a = parse(args, 0, QStringLiteral("check takes one FILE"));
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
-    }
-    if (a.positional.size() != 1) {
-        return usage(QStringLiteral("check takes one FILE"));
     }
     const QString path = a.positional.first();
     QStringList findings;
@@ -187,12 +183,10 @@ int runCheck(const QStringList& args) {
 }
 
 int runPdf(const QStringList& args) {
-    const Arguments a = parse(args, OutputOption | PageSizeOption);
+    const Arguments a = parse(args, OutputOption | PageSizeOption,
+                              QStringLiteral("pdf takes one FILE and -o OUT.pdf"));
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
-    }
-    if (a.positional.size() != 1 || a.output.isEmpty()) {
-        return usage(QStringLiteral("pdf takes one FILE and -o OUT.pdf"));
     }
     PageSizeChoice size = PageSizeChoice::FromLocale;
     if (a.pageSize.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0) {
