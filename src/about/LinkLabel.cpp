@@ -7,6 +7,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
+#include "platform/Accessibility.h"
+
 namespace ludora {
 namespace {
 
@@ -36,25 +38,10 @@ public:
     }
 };
 
-QAccessibleInterface* linkLabelAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("ludora::LinkLabel") && object && object->isWidgetType()) {
-        return new LinkLabelAccessible(static_cast<LinkLabel*>(object));
-    }
-    return nullptr;
-}
-
-void installAccessibleFactory() {
-    static const bool installed = [] {
-        QAccessible::installFactory(linkLabelAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 }  // namespace
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    installAccessibleFactory();
+    platform::useAccessible<LinkLabel, LinkLabelAccessible>();
     setTextFormat(Qt::PlainText);
     setForegroundRole(QPalette::Highlight);
     setCursor(Qt::PointingHandCursor);

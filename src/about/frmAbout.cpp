@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 
@@ -12,12 +11,16 @@
 #include "about/SysInfo.h"
 #include "platform/AppIdentity.h"
 #include "platform/Launcher.h"
+#include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 
 namespace ludora {
 namespace {
 
-QPointer<frmAbout> theBox;
+platform::SingleWindow<frmAbout>& theBox() {
+    static platform::SingleWindow<frmAbout> box;
+    return box;
+}
 
 const char* const kDisclaimer =
     "Warning: This software is protected by copyright and belongs to its author. "
@@ -48,21 +51,15 @@ QFrame* makeLine(QWidget* parent, const char* name, int x1, int x2, int y, int t
 }  // namespace
 
 frmAbout* frmAbout::showBox() {
-    if (!theBox) {
-        theBox = new frmAbout;
-        theBox->Form_Load();
-        theBox->show();
-        return theBox;
-    }
-    theBox->setWindowState(theBox->windowState() & ~Qt::WindowMinimized);
-    theBox->show();
-    theBox->raise();
-    theBox->activateWindow();
-    return theBox;
+    return theBox().show([] {
+        auto* box = new frmAbout;
+        box->Form_Load();
+        return box;
+    });
 }
 
 frmAbout* frmAbout::openBox() {
-    return theBox;
+    return theBox().open();
 }
 
 QString frmAbout::versionCaption(int major, int minor, int revision) {

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 
-#include "app/TabAccessibility.h"
 #include "app/TabHeader.h"
 
 namespace ludora {
@@ -17,12 +16,11 @@ ConsoleTabs::ConsoleTabs(int count, QWidget* parent)
       header_(new TabHeaderBar(this)),
       pages_(new QStackedWidget(this)),
       group_(new QButtonGroup(this)) {
-    installTabAccessibility();
     header_->setObjectName(QStringLiteral("tabHeaders"));
     header_->setAccessibleName(tr("Consoles"));
     group_->setExclusive(true);
     for (int i = 0; i < count; ++i) {
-        auto* button = new TabHeaderButton(i, header_);
+        auto* button = new TabHeaderButton(header_);
         group_->addButton(button, i);
         buttons_.push_back(button);
         auto* page = new QWidget(pages_);

@@ -1,36 +1,25 @@
 #include "app/MainWindowHost.h"
 
-#include <QPointer>
-
 #include "app/frmMain.h"
+#include "platform/SingleWindow.h"
 
 namespace ludora {
 
 namespace {
 
-QPointer<frmMain>& instance() {
-    static QPointer<frmMain> window;
+platform::SingleWindow<frmMain>& theWindow() {
+    static platform::SingleWindow<frmMain> window;
     return window;
 }
 
 }  // namespace
 
 frmMain* mainWindow() {
-    frmMain* window = instance();
-    // A closed window lingers until the event loop deletes it.
-    return window && !window->isUnloaded() ? window : nullptr;
+    return theWindow().open();
 }
 
 frmMain* showMainWindow() {
-    frmMain* window = mainWindow();
-    if (!window) {
-        window = new frmMain;
-        instance() = window;
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
+    return theWindow().show([] { return new frmMain; });
 }
 
 }  // namespace ludora

@@ -4,10 +4,67 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace ludora {
+#include "platform/Accessibility.h"
 
-TabHeaderButton::TabHeaderButton(int index, QWidget* parent)
-    : QAbstractButton(parent), index_(index) {
+namespace ludora {
+namespace {
+
+class TabHeaderAccessible final : public QAccessibleWidget {
+public:
+    explicit TabHeaderAccessible(TabHeaderButton* button)
+        : QAccessibleWidget(button, QAccessible::PageTab) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? button()->text() : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const bool available = button()->isEnabled();
+        s.disabled = !available;
+        s.selectable = available;
+        s.selected = button()->isChecked();
+        s.checkable = available;
+        s.checked = button()->isChecked();
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        if (!button()->isEnabled()) {
+            return {};
+        }
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& actionName) override {
+        if (!button()->isEnabled()) {
+            return;  // an unavailable tab cannot be made current
+        }
+        if (actionName == pressAction()) {
+            button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    TabHeaderButton* button() const { return static_cast<TabHeaderButton*>(widget()); }
+};
+
+}  // namespace
+
+TabHeaderBar::TabHeaderBar(QWidget* parent) : QWidget(parent) {
+    platform::useAccessible<TabHeaderBar, platform::AccessibleAs<QAccessible::PageTabList>>();
+}
+
+TabHeaderButton::TabHeaderButton(QWidget* parent) : QAbstractButton(parent) {
+    platform::useAccessible<TabHeaderButton, TabHeaderAccessible>();
     setCheckable(true);
     setFocusPolicy(Qt::NoFocus);
 }

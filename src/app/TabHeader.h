@@ -11,18 +11,18 @@ class TabHeaderBar final : public QWidget {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    explicit TabHeaderBar(QWidget* parent = nullptr);
 };
 
 // One tab header: a checkable button painted as a tab. A disabled header refuses the mouse,
-// the keyboard and assistive technology as any disabled button does.
+// the keyboard and assistive technology as any disabled button does: assistive technology
+// sees a page tab, reported unavailable and refusing every action while disabled.
 class TabHeaderButton final : public QAbstractButton {
     Q_OBJECT
 
 public:
-    TabHeaderButton(int index, QWidget* parent);
+    explicit TabHeaderButton(QWidget* parent);
 
-    int index() const { return index_; }
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -37,9 +37,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    int index_;
 };
 
 }  // namespace ludora

@@ -30,8 +30,6 @@ public:
     Collection& collection() { return collection_; }
     ConsoleTabs* tabs() const { return SSTab1; }
     QListView* list(int tab) const { return lists_[size_t(tab)]; }
-    // True once the window has run its closing steps; it is about to go away.
-    bool isUnloaded() const { return unloaded_; }
 
 public Q_SLOTS:
     void Command1_Click();

@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 
+#include "platform/Accessibility.h"
+
 namespace ludora {
 namespace {
 
@@ -63,21 +65,10 @@ private:
     PrinterBox* box() const { return static_cast<PrinterBox*>(widget()); }
 };
 
-QAccessibleInterface* printerBoxAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("ludora::PrinterBox") && object && object->isWidgetType()) {
-        return new PrinterBoxAccessible(static_cast<PrinterBox*>(object));
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 PrinterBox::PrinterBox(QWidget* parent) : QComboBox(parent) {
-    static const bool installed = [] {
-        QAccessible::installFactory(printerBoxAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    platform::useAccessible<PrinterBox, PrinterBoxAccessible>();
     view()->setAccessibleName(QStringLiteral("Printers"));
 }
 

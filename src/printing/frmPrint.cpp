@@ -1,12 +1,13 @@
 #include "printing/frmPrint.h"
 
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 
 #include "platform/PrintService.h"
+#include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/ListPrintout.h"
@@ -15,14 +16,9 @@
 namespace ludora {
 namespace {
 
-frmPrint* openDialog = nullptr;
-
-// Assistive technology sees the window as a dialog, not as a plain pane.
-QAccessibleInterface* dialogAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("ludora::frmPrint") && object && object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
-    }
-    return nullptr;
+platform::SingleWindow<frmPrint>& theDialog() {
+    static platform::SingleWindow<frmPrint> dialog;
+    return dialog;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& text,
@@ -39,13 +35,7 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
 }  // namespace
 
 frmPrint::frmPrint(PrintContext context)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      context_(std::move(context)) {
-    static const bool accessibleAsDialog = [] {
-        QAccessible::installFactory(dialogAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleAsDialog);
+    : QDialog(nullptr, Qt::MSWindowsFixedSizeDialogHint), context_(std::move(context)) {
     setObjectName(QStringLiteral("frmPrint"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Print List"));
@@ -66,38 +56,24 @@ frmPrint::frmPrint(PrintContext context)
     setTabOrder(cboPrinters_, Command1_);
     setTabOrder(Command1_, Command2_);
     cboPrinters_->setFocus();
-
-    openDialog = this;
 }
 
-frmPrint::~frmPrint() {
-    if (openDialog == this) {
-        openDialog = nullptr;
-    }
-}
+frmPrint::~frmPrint() = default;
 
 frmPrint* frmPrint::instance() {
-    return openDialog;
+    return theDialog().open();
 }
 
 frmPrint* frmPrint::showDialog(const PrintContext& context) {
-    if (frmPrint* open = openDialog) {
-        if (open->isMinimized()) {
-            open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
-        }
-        open->show();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* dialog = new frmPrint(context);
-    dialog->Form_Load();
-    dialog->show();
-    // The window frame is known once the window is shown: centre again with it.
-    dialog->centreOnScreen();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    // An open dialog only comes to the front: its printers are not read again.
+    return theDialog().show([&context] {
+        auto* dialog = new frmPrint(context);
+        dialog->Form_Load();
+        dialog->show();
+        // The window frame is known once the window is shown: centre again with it.
+        dialog->centreOnScreen();
+        return dialog;
+    });
 }
 
 void frmPrint::centreOnScreen() {
@@ -160,15 +136,27 @@ void frmPrint::Command2_Click() {
 
 void frmPrint::closeEvent(QCloseEvent* event) {
     event->accept();
-    // From here on a request to print opens a new dialog.
-    if (openDialog == this) {
-        openDialog = nullptr;
-    }
     // A second close() before the window is deleted must not unload it twice.
     if (!unloaded_) {
         unloaded_ = true;
         Form_Unload();
     }
+}
+
+void frmPrint::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmPrint::Form_Unload() {

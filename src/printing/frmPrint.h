@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 #include <functional>
 
 #include "platform/AppIdentity.h"
 
 class QCloseEvent;
 class QComboBox;
+class QKeyEvent;
 class QPushButton;
 
 namespace ludora {
@@ -26,8 +27,9 @@ struct PrintContext {
 
 // The "Print List" dialog: picks one of the installed printers and prints the lists of the
 // first three tabs on it. Modeless, without a parent so that it outlives the main window,
-// and never more than one at a time. It deletes itself when closed.
-class frmPrint final : public QWidget {
+// and never more than one at a time. It deletes itself when closed. Neither button is the
+// default or the cancel button: Escape does nothing, and Enter presses a focused button only.
+class frmPrint final : public QDialog {
     Q_OBJECT
 
 public:
@@ -41,6 +43,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     explicit frmPrint(PrintContext context);

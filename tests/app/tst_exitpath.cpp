@@ -162,7 +162,6 @@ private Q_SLOTS:
         }
         QCOMPARE(dialogs_.messages().size(), 2);  // the question, then the failure
         QVERIFY(window_->isVisible());
-        QVERIFY(!window_->isUnloaded());
         QCOMPARE(namesOf(c, 2), QStringList{"Bonk's Revenge"});
         QCOMPARE(c.fileName(), dir.filePath(QStringLiteral("earlier.LDX")));
         QVERIFY(c.isDirty());

@@ -167,24 +167,29 @@ private Q_SLOTS:
             qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
     }
 
-    // Neither button is the default or the cancel button: Enter and Escape do nothing.
-    void enterAndEscapeDoNothing() {
+    // Neither button is the default or the cancel button: Escape does nothing, nor does
+    // Enter on the printer box. Enter on a focused button presses that button.
+    void enterAndEscape() {
         usePrinters({QStringLiteral("A")}, QStringLiteral("A"));
         QPointer<frmPrint> dialog = openDialog();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
-            QVERIFY(!b->autoDefault());
             QVERIFY(!b->isDefault());
         }
         QTest::keyClick(printers(dialog), Qt::Key_Escape);
         QTest::keyClick(printers(dialog), Qt::Key_Return);
-        QTest::keyClick(button(dialog, "Command1"), Qt::Key_Return);
-        QTest::keyClick(button(dialog, "Command2"), Qt::Key_Enter);
+        QTest::keyClick(printers(dialog), Qt::Key_Enter);
         QTest::qWait(0);
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(service_->documents.isEmpty());
         QCOMPARE(mainWindowShown_, 0);
+        button(dialog, "Command2")->setFocus();
+        QTRY_VERIFY(button(dialog, "Command2")->hasFocus());
+        QTest::keyClick(button(dialog, "Command2"), Qt::Key_Return);
+        QTRY_VERIFY(dialog.isNull());
+        QVERIFY(service_->documents.isEmpty());
+        QCOMPARE(mainWindowShown_, 1);
     }
 
     void preselection_data() {
