@@ -8,10 +8,10 @@
 
 #include "StartupClock.h"
 
-#include "app/AppLook.h"
+#include "app/identity/Artwork.h"
 #include "app/MainWindowHost.h"
 #include "app/frmMain.h"
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -47,7 +47,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/${LUDORA_APP_ID}.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # The monogram of the About box, in every size the icon theme asks for.
-set(icon_dir ${PROJECT_SOURCE_DIR}/src/platform/icons)
+set(icon_dir ${PROJECT_SOURCE_DIR}/src/app/identity/icons)
 foreach(size IN LISTS LUDORA_ICON_SIZES)
     install(FILES ${icon_dir}/ludora-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -9,7 +9,8 @@
 #include "about/LinkLabel.h"
 #include "about/SeparatorLine.h"
 #include "about/SysInfo.h"
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
+#include "app/identity/Artwork.h"
 #include "platform/Launcher.h"
 #include "platform/SingleWindow.h"
 #include "platform/Twips.h"
@@ -90,7 +91,7 @@ void frmAbout::createControls() {
     picIcon->setAccessibleName(AppIdentity::titleText() + QStringLiteral(" logo"));
     picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/logo-78x81.png")));
+    picIcon->setPixmap(ludoraLogo());
     picIcon->setGeometry(twipsRect(240, 240, 1230, 1275));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);

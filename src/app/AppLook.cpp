@@ -29,14 +29,4 @@ QFont msSansSerifFont(qreal pointSize) {
         QFont::SansSerif, pointSize);
 }
 
-QIcon ludoraIcon() {
-    // The sizes a title bar and a task bar use; each is read at start-up, so the big ones
-    // (for menus and launchers) stay with the installed icon theme.
-    QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
-        icon.addFile(QStringLiteral(":/icons/ludora-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
-}
-
 }  // namespace ludora

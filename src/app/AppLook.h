@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
 
 namespace ludora {
 
@@ -13,8 +12,5 @@ QFont msSansSerifFont(qreal pointSize);
 
 // Pure blue, the colour of the game count and its label.
 inline constexpr QColor kCountTextColour = QColor(0, 0, 255);
-
-// The program's monogram in every size it ships.
-QIcon ludoraIcon();
 
 }  // namespace ludora

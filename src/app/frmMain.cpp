@@ -15,11 +15,12 @@
 
 #include "about/frmAbout.h"
 #include "app/AppLook.h"
+#include "app/identity/Artwork.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
 #include "app/MainWindowHost.h"
 #include "commands/FileCommands.h"
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "printing/frmPrint.h"

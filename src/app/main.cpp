@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "app/AppLook.h"
+#include "app/identity/Artwork.h"
 #include "app/MainWindowHost.h"
 #include "app/VisibleFocusStyle.h"
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

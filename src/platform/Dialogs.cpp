@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 
 namespace ludora::platform {
 namespace {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 
 class QCloseEvent;
 class QComboBox;

@@ -14,7 +14,7 @@
 #include "Pdf.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
-#include "platform/AppIdentity.h"
+#include "app/identity/AppIdentity.h"
 #include "printing/ListPrintout.h"
 
 using namespace ludora;

@@ -1,0 +1,19 @@
+#include "app/identity/Artwork.h"
+
+namespace ludora {
+
+QIcon ludoraIcon() {
+    // Each size is read at start-up, so the big ones (for menus and launchers) stay with the
+    // installed icon theme.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/icons/ludora-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QPixmap ludoraLogo() {
+    return QPixmap(QStringLiteral(":/icons/logo-78x81.png"));
+}
+
+}  // namespace ludora
