@@ -401,16 +401,6 @@ private Q_SLOTS:
         QCOMPARE(dialogs.count(), 0);
         QCOMPARE(registry.openHandles(), 0);
     }
-
-    void screenshot() {
-        frmAbout* box = frmAbout::showBox();
-        QVERIFY(QTest::qWaitForWindowExposed(box));
-        const QString folder = QStringLiteral(LUDORA_BUILD_DIR "/screenshots");
-        QVERIFY(QDir().mkpath(folder));
-        const QPixmap shot = box->grab();
-        QCOMPARE(shot.deviceIndependentSize().toSize(), QSize(391, 221));
-        QVERIFY(shot.save(folder + QStringLiteral("/about-box.png")));
-    }
 };
 
 QTEST_MAIN(TestFrmAbout)

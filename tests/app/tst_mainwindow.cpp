@@ -258,28 +258,6 @@ private Q_SLOTS:
                                     "Contents", "About "}));
     }
 
-    // Writes a picture of the window for reviewers: screenshots/main-window.png in the
-    // build folder.
-    void screenshot() {
-        Collection& c = window_->collection();
-        for (const char* name : {"Bonk's Adventure", "Blazing Lazers", "Alien Crush",
-                                 "Devil's Crush", "R-Type", "Neutopia"}) {
-            c.addName(2, QString::fromLatin1(name));
-        }
-        c.setSelected(2, 1, true);
-        window_->tmrNumGames_Timer();
-        control<QLineEdit>(window_, "Text1")->setText(QStringLiteral("Military Madness"));
-
-        const QString buildDir = qEnvironmentVariableIsSet("LUDORA_BUILD_DIR")
-                                     ? qEnvironmentVariable("LUDORA_BUILD_DIR")
-                                     : QStringLiteral(LUDORA_BUILD_DIR);
-        QDir dir(buildDir);
-        QVERIFY(dir.mkpath(QStringLiteral("screenshots")));
-        const QImage picture = window_->grab().toImage();
-        QCOMPARE(picture.size(), window_->size() * window_->devicePixelRatio());
-        QVERIFY(picture.save(dir.filePath(QStringLiteral("screenshots/main-window.png"))));
-    }
-
 private:
     FakeDialogs dialogs_;
     QPointer<frmMain> window_;
