@@ -7,10 +7,9 @@
 namespace ludora::bench {
 
 // Answers every file dialog with one path and every question with No, instantly.
-class BenchDialogs final : public platform::Dialogs {
+class BenchDialogs final : public platform::Replaceable<platform::Dialogs>::Replacement {
 public:
-    explicit BenchDialogs(QString path) : path_(std::move(path)) { platform::setDialogs(this); }
-    ~BenchDialogs() override { platform::setDialogs(nullptr); }
+    explicit BenchDialogs(QString path) : path_(std::move(path)) {}
 
     platform::Button showMessage(QWidget*, const platform::MessageRequest& request) override {
         return request.buttons == platform::ButtonSet::Ok ? platform::Button::Ok

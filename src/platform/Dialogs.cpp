@@ -163,13 +163,6 @@ private:
     }
 };
 
-QtDialogs& realDialogs() {
-    static QtDialogs instance;
-    return instance;
-}
-
-Dialogs* installed = nullptr;
-
 // The parents of the boxes open now, the innermost last.
 QList<QPointer<QWidget>>& openBoxParents() {
     static QList<QPointer<QWidget>> parents;
@@ -212,12 +205,10 @@ bool isShowingBox(const QWidget* window) {
     return false;
 }
 
-Dialogs& dialogs() {
-    return installed ? *installed : realDialogs();
-}
-
-void setDialogs(Dialogs* replacement) {
-    installed = replacement;
+template <>
+Dialogs& Replaceable<Dialogs>::system() {
+    static QtDialogs instance;
+    return instance;
 }
 
 void inform(QWidget* parent, const QString& text, Icon icon, const QString& title) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/Replaceable.h"
+
 class QWidget;
 
 namespace ludora::platform {
@@ -53,10 +55,12 @@ protected:
 // Whether a box shown through dialogs() is open over the window (its parent lies in it).
 bool isShowingBox(const QWidget* window);
 
-// The dialogs in use: the real ones unless a test has installed others.
-Dialogs& dialogs();
-// Installs a replacement for the rest of the run; nullptr brings back the real dialogs.
-void setDialogs(Dialogs* replacement);
+template <>
+Dialogs& Replaceable<Dialogs>::system();
+// The dialogs in use: Qt's own unless a test has put others in place.
+inline Dialogs& dialogs() {
+    return Replaceable<Dialogs>::get();
+}
 
 // A box with an OK button only, titled with the application title unless a title is given.
 void inform(QWidget* parent, const QString& text, Icon icon = Icon::None,

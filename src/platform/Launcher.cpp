@@ -22,17 +22,12 @@ public:
     bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
 };
 
-DesktopLauncher& realLauncher() {
+}  // namespace
+
+template <>
+Launcher& Replaceable<Launcher>::system() {
     static DesktopLauncher instance;
     return instance;
 }
-
-Launcher* installed = nullptr;
-
-}  // namespace
-
-Launcher& launcher() { return installed ? *installed : realLauncher(); }
-
-void setLauncher(Launcher* replacement) { installed = replacement; }
 
 }  // namespace ludora::platform

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "platform/Replaceable.h"
+
 namespace ludora::platform {
 
 // Starting other programs and opening documents, without a shell and without waiting.
@@ -22,7 +24,11 @@ public:
     virtual bool fileExists(const QString& path) = 0;
 };
 
-Launcher& launcher();
-void setLauncher(Launcher* replacement);
+template <>
+Launcher& Replaceable<Launcher>::system();
+// The launcher in use: the desktop's unless a test has put another in place.
+inline Launcher& launcher() {
+    return Replaceable<Launcher>::get();
+}
 
 }  // namespace ludora::platform

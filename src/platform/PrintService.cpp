@@ -38,21 +38,12 @@ public:
     }
 };
 
-QtPrintService& realService() {
-    static QtPrintService instance;
-    return instance;
-}
-
-PrintService* installed = nullptr;
-
 }  // namespace
 
-PrintService& printService() {
-    return installed ? *installed : realService();
-}
-
-void setPrintService(PrintService* replacement) {
-    installed = replacement;
+template <>
+PrintService& Replaceable<PrintService>::system() {
+    static QtPrintService instance;
+    return instance;
 }
 
 }  // namespace ludora::platform

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/PrintSurface.h"
+#include "platform/Replaceable.h"
 
 namespace ludora::platform {
 
@@ -23,9 +24,11 @@ public:
                                                         const QString& documentName) = 0;
 };
 
-// The printing service in use: the system's unless a test has installed another.
-PrintService& printService();
-// Installs a replacement for the rest of the run; nullptr brings back the system's service.
-void setPrintService(PrintService* replacement);
+template <>
+PrintService& Replaceable<PrintService>::system();
+// The printing service in use: the system's unless a test has put another in place.
+inline PrintService& printService() {
+    return Replaceable<PrintService>::get();
+}
 
 }  // namespace ludora::platform

@@ -29,21 +29,12 @@ using SystemRegistry = RegistryWithoutKeys;
 using SystemRegistry = WindowsRegistry;
 #endif
 
-SystemRegistry& realRegistry() {
-    static SystemRegistry instance;
-    return instance;
-}
-
-Registry* installed = nullptr;
-
 }  // namespace
 
-Registry& registry() {
-    return installed ? *installed : realRegistry();
-}
-
-void setRegistry(Registry* replacement) {
-    installed = replacement;
+template <>
+Registry& Replaceable<Registry>::system() {
+    static SystemRegistry instance;
+    return instance;
 }
 
 }  // namespace ludora::platform

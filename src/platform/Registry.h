@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include "platform/Replaceable.h"
+
 namespace ludora::platform {
 
 // The system registry, read through the same three calls as on Windows. On other systems
@@ -30,7 +32,11 @@ public:
     virtual long closeKey(Handle key) = 0;
 };
 
-Registry& registry();
-void setRegistry(Registry* replacement);
+template <>
+Registry& Replaceable<Registry>::system();
+// The registry in use: the system's unless a test has put another in place.
+inline Registry& registry() {
+    return Replaceable<Registry>::get();
+}
 
 }  // namespace ludora::platform

@@ -374,7 +374,7 @@ private Q_SLOTS:
     // OK pressed while the message is open (assistive technology ignores modality): the box
     // and its message go away, and the program goes on.
     void okWhileTheSystemInfoMessageIsOpen() {
-        ludora::platform::setDialogs(nullptr);  // the real message box
+        ludora::platform::Replaceable<ludora::platform::Dialogs>::replace(nullptr);  // the real box
         QPointer<frmAbout> box = frmAbout::showBox();
         QVERIFY(QTest::qWaitForWindowExposed(box));
         bool messageShown = false;
@@ -383,7 +383,7 @@ private Q_SLOTS:
             control<QPushButton>(box, "cmdOK")->click();
         });
         control<QPushButton>(box, "cmdSysInfo")->click();
-        ludora::platform::setDialogs(&dialogs);
+        ludora::platform::Replaceable<ludora::platform::Dialogs>::replace(&dialogs);
         QVERIFY(messageShown);
         QTRY_VERIFY(box.isNull());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);

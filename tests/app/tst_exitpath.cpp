@@ -29,8 +29,8 @@ namespace {
 
 // The real message boxes and dialogs for a while, in place of the test's answers.
 struct RealDialogs {
-    RealDialogs() { platform::setDialogs(nullptr); }
-    ~RealDialogs() { platform::setDialogs(&installed); }
+    RealDialogs() { platform::Replaceable<platform::Dialogs>::replace(nullptr); }
+    ~RealDialogs() { platform::Replaceable<platform::Dialogs>::replace(&installed); }
     platform::Dialogs& installed = platform::dialogs();
 };
 

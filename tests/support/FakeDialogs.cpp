@@ -4,14 +4,6 @@
 
 namespace ludora::test {
 
-FakeDialogs::FakeDialogs() {
-    platform::setDialogs(this);
-}
-
-FakeDialogs::~FakeDialogs() {
-    platform::setDialogs(nullptr);
-}
-
 QList<FakeDialogs::Shown> FakeDialogs::messages() const {
     QList<Shown> result;
     for (const Shown& s : shown_) {

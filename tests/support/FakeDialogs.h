@@ -10,17 +10,13 @@ namespace ludora::test {
 
 // Answers the program's message boxes and file dialogs from queues the test fills first,
 // and records what was asked. A box or dialog with no answer queued fails the test.
-class FakeDialogs final : public platform::Dialogs {
+class FakeDialogs final : public platform::Replaceable<platform::Dialogs>::Replacement {
 public:
     struct Shown {
         enum Kind { Message, SaveFile, OpenFile } kind;
         platform::MessageRequest message;
         platform::FileRequest file;
     };
-
-    // Installs itself for the lifetime of the object.
-    FakeDialogs();
-    ~FakeDialogs() override;
 
     void answerNext(platform::Button button) { answers_.push_back(button); }
     void chooseNextFile(const QString& path) { files_.push_back(path); }

@@ -9,11 +9,8 @@
 namespace ludora::test {
 
 // Records what the program asks to start or open; nothing is started.
-class FakeLauncher final : public platform::Launcher {
+class FakeLauncher final : public platform::Replaceable<platform::Launcher>::Replacement {
 public:
-    FakeLauncher() { platform::setLauncher(this); }
-    ~FakeLauncher() override { platform::setLauncher(nullptr); }
-
     bool openUrl(const QUrl& url) override {
         openedUrls << url;
         return openSucceeds;
@@ -33,7 +30,7 @@ public:
     QList<bool> startedHidden;
     QStringList testedFiles;
     bool openSucceeds = true;
-    QSet<QString> startSucceeds;   // command lines that start; any other fails
+    QSet<QString> startSucceeds;  // command lines that start; any other fails
     QSet<QString> existingFiles;
 };
 

@@ -27,14 +27,6 @@ private:
 
 }  // namespace
 
-FakePrintService::FakePrintService() {
-    platform::setPrintService(this);
-}
-
-FakePrintService::~FakePrintService() {
-    platform::setPrintService(nullptr);
-}
-
 std::unique_ptr<platform::PrintSurface> FakePrintService::beginDocument(
     const QString& deviceName, const QString& documentName) {
     // Like the system's service: exact names only, and never a fallback printer.

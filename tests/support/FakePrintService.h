@@ -12,19 +12,13 @@ namespace ludora::test {
 
 // A printing service with the printers a test lists. Documents are printed on recording
 // surfaces that stay here for the test to look at. Installs itself for its lifetime.
-class FakePrintService final : public platform::PrintService {
+class FakePrintService final : public platform::Replaceable<platform::PrintService>::Replacement {
 public:
     struct Document {
         QString printer;
         QString name;
         std::shared_ptr<RecordingSurface> surface;
     };
-
-    FakePrintService();
-    ~FakePrintService() override;
-
-    FakePrintService(const FakePrintService&) = delete;
-    FakePrintService& operator=(const FakePrintService&) = delete;
 
     QStringList printers;
     QString defaultPrinter;

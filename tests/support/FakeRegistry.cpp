@@ -4,14 +4,6 @@
 
 namespace ludora::test {
 
-FakeRegistry::FakeRegistry() {
-    platform::setRegistry(this);
-}
-
-FakeRegistry::~FakeRegistry() {
-    platform::setRegistry(nullptr);
-}
-
 QByteArray FakeRegistry::path(quint32 root, const QByteArray& keyName) {
     return QByteArray::number(root, 16) + '\\' + keyName.toLower();
 }

@@ -12,16 +12,12 @@ namespace ludora::test {
 // An in-memory registry. Keys hold values of any type as raw bytes; key and value names
 // compare without regard to letter case, as on Windows. Every key opened and closed is
 // recorded, so a test can check that nothing is left open.
-class FakeRegistry final : public platform::Registry {
+class FakeRegistry final : public platform::Replaceable<platform::Registry>::Replacement {
 public:
     static constexpr long InvalidHandle = 6;
     static constexpr long InvalidParameter = 87;
     // Read access only: standard read rights, query value, enumerate subkeys, notify.
     static constexpr quint32 ReadOnlyAccess = 0x20019u;
-
-    // Installs itself for the lifetime of the object.
-    FakeRegistry();
-    ~FakeRegistry() override;
 
     void addKey(quint32 root, const QByteArray& keyName);
     // Stores the bytes exactly as given (no zero byte is added).
