@@ -5,8 +5,9 @@
 
 namespace ludora::platform {
 
-// The system registry, read through the same three calls as on Windows. On other systems
-// it holds no keys.
+// The system registry, read through the same three calls as on Windows. Other systems have
+// none: there it holds only where the desktop's system information program is
+// (DesktopRegistry.h).
 class Registry {
 public:
     using Handle = quintptr;
@@ -22,8 +23,7 @@ public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA: 0 on success, with the key's handle in *key.
-    virtual long openKey(quint32 root, const QByteArray& keyName, quint32 access,
-                         Handle* key) = 0;
+    virtual long openKey(quint32 root, const QByteArray& keyName, quint32 access, Handle* key) = 0;
     // RegQueryValueExA: *size holds the buffer size on entry and the data size on return.
     virtual long queryValue(Handle key, const QByteArray& valueName, quint32* type, char* data,
                             quint32* size) = 0;
