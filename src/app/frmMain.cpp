@@ -163,6 +163,10 @@ void frmMain::mnuFileOpen_Click() {
     ludora::mnuFileOpen_Click(collection_, this);
 }
 
+void frmMain::openGivenFile(const QString& path) {
+    openCollection(collection_, this, [&path] { return path; });
+}
+
 void frmMain::mnuFileClose_Click() {
     ludora::mnuFileClose_Click(collection_, this);
 }

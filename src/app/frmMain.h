@@ -32,6 +32,9 @@ public:
     QListView* list(int tab) const { return lists_[size_t(tab)]; }
     // True once the window has run its closing steps; it is about to go away.
     bool isUnloaded() const { return unloaded_; }
+    // Open's steps with this path in place of its dialog's answer: for a file given on the
+    // command line or dropped on the window.
+    void openGivenFile(const QString& path);
 
 public Q_SLOTS:
     void Command1_Click();
