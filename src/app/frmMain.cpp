@@ -15,6 +15,7 @@
 
 #include "about/frmAbout.h"
 #include "app/AppLook.h"
+#include "app/CollectionFileDrop.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
 #include "app/MainWindowHost.h"
@@ -47,6 +48,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), client_(new QWidget(thi
     createToolBar();
     createControls();
     connectCollection();
+    // A collection file dropped anywhere on the window opens; text still drops into Text1.
+    auto* drop = new CollectionFileDrop(this, [this](const QString& path) { openGivenFile(path); });
+    drop->watch(this);
+    drop->watch(Text1, true);
     // Fixed size: the window is exactly the menu bar over the client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
