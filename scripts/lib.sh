@@ -7,10 +7,11 @@ LUDORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 LUDORA_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev
     fonts-liberation2 fonts-dejavu-core xdg-utils)
 # Packages the test suite needs on top: a virtual X server, a CUPS server with PDF
-# printers, PDF tools, screenshots.
+# printers, PDF tools, screenshots, the accessibility bus, and gio to open a collection
+# file as a file manager does.
 LUDORA_TEST_PACKAGES=(xvfb xauth x11-utils xdotool cups printer-driver-cups-pdf
     poppler-utils imagemagick libbenchmark-dev dbus dbus-x11 at-spi2-core python3-gi
-    gir1.2-atspi-2.0 python3)
+    gir1.2-atspi-2.0 python3 libglib2.0-bin)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

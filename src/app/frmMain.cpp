@@ -15,12 +15,13 @@
 
 #include "about/frmAbout.h"
 #include "app/AppLook.h"
-#include "app/identity/Artwork.h"
+#include "app/CollectionFileDrop.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
 #include "app/MainWindowHost.h"
-#include "commands/FileCommands.h"
 #include "app/identity/AppIdentity.h"
+#include "app/identity/Artwork.h"
+#include "commands/FileCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "printing/frmPrint.h"
@@ -48,6 +49,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), client_(new QWidget(thi
     createToolBar();
     createControls();
     connectCollection();
+    // A collection file dropped anywhere on the window opens; text still drops into Text1.
+    auto* drop = new CollectionFileDrop(this, [this](const QString& path) { openGivenFile(path); });
+    drop->watch(this);
+    drop->watch(Text1, true);
     // Fixed size: the window is exactly the menu bar over the client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -158,6 +163,10 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
 
 void frmMain::mnuFileOpen_Click() {
     ludora::mnuFileOpen_Click(collection_, this);
+}
+
+void frmMain::openGivenFile(const QString& path) {
+    openCollection(collection_, this, [&path] { return path; });
 }
 
 void frmMain::mnuFileClose_Click() {

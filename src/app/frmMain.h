@@ -30,6 +30,9 @@ public:
     Collection& collection() { return collection_; }
     ConsoleTabs* tabs() const { return SSTab1; }
     QListView* list(int tab) const { return lists_[size_t(tab)]; }
+    // Open's steps with this path in place of its dialog's answer: for a file given on the
+    // command line or dropped on the window.
+    void openGivenFile(const QString& path);
 
 public Q_SLOTS:
     void Command1_Click();

@@ -1,17 +1,52 @@
 #include <QApplication>
+#include <QTimer>
 
-#include "app/identity/Artwork.h"
+#include "app/CommandLine.h"
 #include "app/MainWindowHost.h"
 #include "app/VisibleFocusStyle.h"
+#include "app/frmMain.h"
 #include "app/identity/AppIdentity.h"
+#include "app/identity/Artwork.h"
 
+namespace {
+
+void nameTheApplication() {
+    QCoreApplication::setApplicationName(ludora::AppIdentity::titleText());
+    QCoreApplication::setApplicationVersion(ludora::AppIdentity::versionText());
+}
+
+}  // namespace
+
+// ludora [FILE]: starts with the main window and, when a collection file is given, opens it
+// as File > Open would once its dialog had returned that path.
 int main(int argc, char* argv[]) {
+    // The help and the version need no display: they are answered before the window system
+    // is asked for. Beside Qt's own options they are left to the full start below.
+    if (ludora::asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        nameTheApplication();
+        const ludora::CommandLine asked = ludora::parseCommandLine(QCoreApplication::arguments());
+        if (asked.action == ludora::CommandLine::Action::ShowHelp ||
+            asked.action == ludora::CommandLine::Action::ShowVersion) {
+            return ludora::answerCommandLine(asked);
+        }
+    }
+
+    // QApplication takes its own options (-platform, -style, ...) out of the arguments.
     QApplication app(argc, argv);
-    QApplication::setApplicationName(ludora::AppIdentity::titleText());
-    QApplication::setApplicationVersion(ludora::AppIdentity::versionText());
+    nameTheApplication();
+    const ludora::CommandLine commandLine = ludora::parseCommandLine(QCoreApplication::arguments());
+    if (commandLine.action != ludora::CommandLine::Action::Start) {
+        return ludora::answerCommandLine(commandLine);
+    }
     QApplication::setWindowIcon(ludora::ludoraIcon());
     ludora::useVisibleFocusStyle();
     // The program ends when its last window closes.
-    ludora::showMainWindow();
+    ludora::frmMain* window = ludora::showMainWindow();
+    if (!commandLine.file.isEmpty()) {
+        // Once the event loop runs: a message about the file then belongs to a shown window.
+        QTimer::singleShot(0, window,
+                           [window, file = commandLine.file] { window->openGivenFile(file); });
+    }
     return QApplication::exec();
 }

@@ -13,13 +13,21 @@ public:
 
     bool startProgram(const QString& commandLine, bool /*hiddenWindow*/) override {
         // Desktop programs here have no console window to hide.
-        if (commandLine.isEmpty()) {
+#ifdef Q_OS_WIN
+        const QStringList words{commandLine};
+#else
+        QStringList words = QProcess::splitCommand(commandLine);
+#endif
+        if (words.isEmpty() || words.constFirst().isEmpty()) {
             return false;
         }
-        return QProcess::startDetached(commandLine, QStringList());
+        const QString program = words.takeFirst();
+        return QProcess::startDetached(program, words);
     }
 
-    bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
+    bool fileExists(const QString& path) override {
+        return QFileInfo(path).isFile();
+    }
 };
 
 }  // namespace

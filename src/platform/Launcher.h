@@ -16,8 +16,10 @@ public:
     // Returns false when nothing could be started.
     virtual bool openUrl(const QUrl& url) = 0;
 
-    // Runs a program; the whole command line is the program's path (nothing is split or
-    // quoted). Returns false when it cannot be started.
+    // Runs a program from a command line, without a shell. On Windows the whole command line
+    // is the program's path (nothing is split or quoted); elsewhere it is the program
+    // followed by its arguments, split at blanks outside double quotes. Returns false when
+    // it cannot be started.
     virtual bool startProgram(const QString& commandLine, bool hiddenWindow) = 0;
 
     // Whether an ordinary file exists at the path.

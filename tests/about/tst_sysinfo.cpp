@@ -1,3 +1,7 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "about/SysInfo.h"
@@ -263,18 +267,61 @@ private Q_SLOTS:
     }
 
 #ifndef Q_OS_WIN
-    void systemRegistryHasNoKeysHere() {
-        FakeLauncher launcher;
+    // The desktop's own program, found on PATH and started for real: each stand-in notes
+    // its name and arguments.
+    void desktopTool_data() {
+        QTest::addColumn<QString>("folder");  // on PATH, below a temporary folder
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("expectedRun");  // empty: the message instead
+
+        QTest::newRow("none installed") << "bin" << QStringList() << QString();
+        QTest::newRow("system profiler")
+            << "bin" << QStringList{"hardinfo"} << QStringLiteral("hardinfo");
+        QTest::newRow("GNOME settings opens its About panel")
+            << "bin" << QStringList{"hardinfo", "gnome-control-center"}
+            << QStringLiteral("gnome-control-center info-overview");
+        QTest::newRow("KDE Info Center first")
+            << "bin" << QStringList{"hardinfo", "gnome-control-center", "kinfocenter"}
+            << QStringLiteral("kinfocenter");
+        QTest::newRow("folder with blanks") << "my tools" << QStringList{"gnome-control-center"}
+                                            << QStringLiteral("gnome-control-center info-overview");
+    }
+
+    void desktopTool() {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, installed);
+        QFETCH(QString, expectedRun);
+
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QDir bin(home.filePath(folder));
+        QVERIFY(bin.mkpath(QStringLiteral(".")));
+        const QString record = home.filePath(QStringLiteral("ran"));
+        for (const QString& name : installed) {
+            QFile tool(bin.filePath(name));
+            QVERIFY(tool.open(QIODevice::WriteOnly));
+            tool.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" > '%2'\n")
+                           .arg(name, record)
+                           .toLocal8Bit());
+            tool.close();
+            QVERIFY(tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner));
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.absolutePath().toLocal8Bit());
         FakeDialogs dialogs;
-        QString value = QStringLiteral("old");
-        QVERIFY(!sysinfo::GetKeyValue(kRoot, QString::fromLatin1(kPathKey), QStringLiteral("PATH"),
-                                      value));
-        QVERIFY(value.isEmpty());
         sysinfo::StartSysInfo(nullptr);
-        QCOMPARE(dialogs.count(), 1);
-        QCOMPARE(dialogs.shown().constFirst().message.prompt, kUnavailable);
-        QVERIFY(launcher.started.isEmpty());
-        QVERIFY(launcher.testedFiles.isEmpty());
+        qputenv("PATH", path);
+
+        if (expectedRun.isEmpty()) {
+            QCOMPARE(dialogs.count(), 1);
+            QCOMPARE(dialogs.shown().constFirst().message.prompt, kUnavailable);
+            return;
+        }
+        QCOMPARE(dialogs.count(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(record).size() > 0, 20000);
+        QFile ran(record);
+        QVERIFY(ran.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLocal8Bit(ran.readAll()).trimmed(), expectedRun);
     }
 #endif
 };

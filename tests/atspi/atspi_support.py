@@ -21,6 +21,8 @@ CALL_MS = 10000
 MODAL_CALL_MS = 300
 STARTUP_MS = 15000
 
+CAPTIONS = ["N64", "JAGUAR", "TG16"] + [f"UserDef{i}" for i in range(3, 25)]
+
 
 class Failure(Exception):
     pass
@@ -64,6 +66,15 @@ def wait_until(what, probe, deadline=DEADLINE, seen=None):
             instead = f"\n    found    {seen()!r}" if seen else ""
             raise Failure(f"{what}: not found within {deadline:g} s{instead}")
         time.sleep(0.05)
+
+
+def collection_file(lists):
+    """The bytes of a collection file holding these lists ({caption: [names]})."""
+    lines = list(CAPTIONS)
+    for caption in CAPTIONS:
+        lines += [caption[:9].ljust(9) + name for name in lists.get(caption, [])]
+    lines.append("\x1a")
+    return "".join(line + "\r\n" for line in lines).encode("cp1252")
 
 
 # --- reading the tree -------------------------------------------------------------------
@@ -161,12 +172,15 @@ def set_text(obj, text):
 # --- the program --------------------------------------------------------------------------
 
 class Program:
-    """The program under test, found on the desktop by its process id."""
+    """The program under test, found on the desktop by its process id; without one, the
+    Ludora whose process id is none of `others` (one started by another program)."""
 
-    def __init__(self, pid):
+    def __init__(self, pid, others=()):
         self.pid = pid
+        self.others = set(others)
         Atspi.set_timeout(CALL_MS, STARTUP_MS)
         self.app = wait_until("the program on the AT-SPI desktop", self._find_app)
+        self.pid = self.app.get_process_id()
         # Names, states and children are read afresh: the suite polls for their changes.
         # Roles and interfaces do not change.
         self.app.set_cache_mask(Atspi.Cache.ROLE | Atspi.Cache.INTERFACES)
@@ -174,7 +188,10 @@ class Program:
     def _find_app(self):
         desktop = Atspi.get_desktop(0)
         for app in children(desktop):
-            if app.get_process_id() == self.pid and app.get_child_count() > 0:
+            pid = app.get_process_id()
+            wanted = (pid == self.pid if self.pid is not None else
+                      pid not in self.others and app.get_name() == "Ludora")
+            if wanted and app.get_child_count() > 0:
                 return app
         return None
 
