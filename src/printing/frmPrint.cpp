@@ -41,21 +41,21 @@ frmPrint::frmPrint(PrintContext context)
     setWindowTitle(QStringLiteral("Print List"));
     setFixedSize(twipsToPixels(4680), twipsToPixels(1080));
 
-    cboPrinters_ = new PrinterBox(this);
-    cboPrinters_->setObjectName(QStringLiteral("cboPrinters"));
-    cboPrinters_->setEditable(false);
-    cboPrinters_->setGeometry(twipsRect(120, 120, 4335, 315));
+    cboPrinters = new PrinterBox(this);
+    cboPrinters->setObjectName(QStringLiteral("cboPrinters"));
+    cboPrinters->setEditable(false);
+    cboPrinters->setGeometry(twipsRect(120, 120, 4335, 315));
 
-    Command1_ =
+    Command1 =
         makeButton(this, "Command1", QStringLiteral("Print"), twipsRect(480, 600, 1215, 375));
-    Command2_ =
+    Command2 =
         makeButton(this, "Command2", QStringLiteral("Cancel"), twipsRect(2640, 600, 1215, 375));
-    connect(Command1_, &QPushButton::clicked, this, &frmPrint::Command1_Click);
-    connect(Command2_, &QPushButton::clicked, this, &frmPrint::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmPrint::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmPrint::Command2_Click);
 
-    setTabOrder(cboPrinters_, Command1_);
-    setTabOrder(Command1_, Command2_);
-    cboPrinters_->setFocus();
+    setTabOrder(cboPrinters, Command1);
+    setTabOrder(Command1, Command2);
+    cboPrinters->setFocus();
 }
 
 frmPrint::~frmPrint() = default;
@@ -92,16 +92,16 @@ void frmPrint::Form_Load() {
     centreOnScreen();
 
     // The installed printers, in the order the system gives them.
-    cboPrinters_->addItems(platform::printService().printerNames());
-    cboPrinters_->setCurrentIndex(-1);
+    cboPrinters->addItems(platform::printService().printerNames());
+    cboPrinters->setCurrentIndex(-1);
 
     // Every exact match is selected in turn: with a name listed twice, the later entry wins.
-    const int entries = cboPrinters_->count();
+    const int entries = cboPrinters->count();
     if (entries > 0) {
         const QString current = currentPrinter();
         for (int i = 0; i < entries; ++i) {
-            if (cboPrinters_->itemText(i) == current) {
-                cboPrinters_->setCurrentIndex(i);
+            if (cboPrinters->itemText(i) == current) {
+                cboPrinters->setCurrentIndex(i);
             }
         }
     }
@@ -109,7 +109,7 @@ void frmPrint::Form_Load() {
 
 void frmPrint::Command1_Click() {
     const QString chosen =
-        cboPrinters_->currentIndex() >= 0 ? cboPrinters_->currentText() : QString();
+        cboPrinters->currentIndex() >= 0 ? cboPrinters->currentText() : QString();
 
     // The first installed printer of that name becomes current; one that has gone since the
     // dialog opened leaves the current printer as it was.

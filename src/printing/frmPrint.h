@@ -55,9 +55,9 @@ private:
     void centreOnScreen();
 
     PrintContext context_;
-    QComboBox* cboPrinters_ = nullptr;
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
+    QComboBox* cboPrinters = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
     bool unloaded_ = false;
 };
 
