@@ -128,7 +128,7 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
 
 void frmMain::Command1_Click() {
     const int tab = collection_.currentTab();
-    if (collection_.isFull(tab) || collection_.addName(tab, Text1->text()) < 0) {
+    if (collection_.addName(tab, Text1->text()) < 0) {
         // The typed name stays in the box.
         platform::inform(this,
                          tr("The list \"%1\" is full: a list holds at most %2 names.")
