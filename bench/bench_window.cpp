@@ -6,10 +6,10 @@
 
 #include "BenchMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <cstdlib>
 

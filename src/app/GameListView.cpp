@@ -1,16 +1,22 @@
 #include "app/GameListView.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
+#include "app/GameListAccessible.h"
+#include "platform/Accessibility.h"
+
 namespace ludora {
 
-GameListView::GameListView(QWidget* parent) : QListView(parent) {
-    setUniformItemSizes(true);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+GameListView::GameListView(QWidget* parent) : QAbstractItemView(parent) {
+    platform::useAccessible<GameListView, GameListAccessible>();
+    setSelectionMode(SingleSelection);
+    setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAttribute(Qt::WA_MacShowFocusRect);
 }
 
 int GameListView::rowCount() const {
@@ -57,7 +63,7 @@ QModelIndex GameListView::indexAt(const QPoint& point) const {
     if (row < 0 || row >= rowCount() || point.x() < 0 || point.x() >= viewport()->width()) {
         return QModelIndex();
     }
-    return model()->index(row, modelColumn(), rootIndex());
+    return model()->index(row, 0, rootIndex());
 }
 
 void GameListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
@@ -89,11 +95,6 @@ void GameListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     verticalScrollBar()->setValue(value);
 }
 
-void GameListView::doItemsLayout() {
-    // Nothing to lay out: rows are placed by their number.
-    QAbstractItemView::doItemsLayout();
-}
-
 QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
     const int count = rowCount();
     if (count == 0) {
@@ -101,7 +102,7 @@ QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     }
     const QModelIndex current = currentIndex();
     if (!current.isValid()) {
-        return model()->index(0, modelColumn(), rootIndex());
+        return model()->index(0, 0, rootIndex());
     }
     const int pageRows = qMax(1, viewport()->height() / rowHeight());
     int row = current.row();
@@ -130,7 +131,7 @@ QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
         case MoveRight:
             break;
     }
-    return model()->index(qBound(0, row, count - 1), modelColumn(), rootIndex());
+    return model()->index(qBound(0, row, count - 1), 0, rootIndex());
 }
 
 void GameListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
@@ -140,8 +141,8 @@ void GameListView::setSelection(const QRect& rect, QItemSelectionModel::Selectio
     const int last = qMin(count - 1, rowAtY(r.bottom()));
     QItemSelection selection;
     if (count > 0 && first <= last && r.right() >= 0 && r.left() < viewport()->width()) {
-        selection.select(model()->index(first, modelColumn(), rootIndex()),
-                         model()->index(last, modelColumn(), rootIndex()));
+        selection.select(model()->index(first, 0, rootIndex()),
+                         model()->index(last, 0, rootIndex()));
     }
     selectionModel()->select(selection, command);
 }
@@ -186,7 +187,7 @@ void GameListView::paintEvent(QPaintEvent* event) {
         base.palette.setCurrentColorGroup(QPalette::Inactive);
     }
     for (int row = first; row <= last; ++row) {
-        const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+        const QModelIndex index = model()->index(row, 0, rootIndex());
         QStyleOptionViewItem option = base;
         option.rect = rowsRect(row, row);
         if (selection && selection->isSelected(index)) {
@@ -199,6 +200,11 @@ void GameListView::paintEvent(QPaintEvent* event) {
     }
 }
 
+void GameListView::scrollContentsBy(int dx, int dy) {
+    scrollDirtyRegion(dx, dy);
+    viewport()->scroll(dx, dy);
+}
+
 void GameListView::resizeEvent(QResizeEvent* event) {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
@@ -209,29 +215,52 @@ void GameListView::changeEvent(QEvent* event) {
         rowHeight_ = 0;
         updateGeometries();
     }
-    QListView::changeEvent(event);
+    QAbstractItemView::changeEvent(event);
 }
 
-// QListView would lay out every row again here; the scroll range is all that changes, and
-// only rows at or above the bottom of the view move within it.
+// The scroll range is all that changes, and only rows at or above the bottom of the view
+// move within it.
 void GameListView::rowsInserted(const QModelIndex& parent, int first, int last) {
     QAbstractItemView::rowsInserted(parent, first, last);
     rowsMoved(first);
-}
-
-void GameListView::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
-    QAbstractItemView::rowsAboutToBeRemoved(parent, first, last);
 }
 
 void GameListView::setModel(QAbstractItemModel* model) {
     if (this->model()) {
         disconnect(this->model(), &QAbstractItemModel::rowsRemoved, this, nullptr);
     }
-    QListView::setModel(model);
+    QAbstractItemView::setModel(model);
     if (model) {
         connect(model, &QAbstractItemModel::rowsRemoved, this,
                 [this](const QModelIndex&, int first, int) { rowsMoved(first); });
     }
+}
+
+// Assistive technology follows the current row and the selection as in Qt's own list view;
+// rows coming and going are told by QAbstractItemView.
+void GameListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void GameListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& ranges, QAccessible::Event type) {
+            if (!ranges.isEmpty() && ranges.first().isValid()) {
+                QAccessibleEvent event(this, type);
+                event.setChild(ranges.first().top());
+                QAccessible::updateAccessibility(&event);
+            }
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void GameListView::rowsMoved(int first) {
