@@ -5,11 +5,57 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <optional>
 
 #include "app/GameListAccessible.h"
 #include "platform/Accessibility.h"
 
 namespace ludora {
+namespace {
+
+// A scroll bar that repaints when what it shows changes. QScrollBar repaints at every change
+// of its range, which in a long list is every name added or removed, though its handle stays
+// where it was: that repaint would cost more than the rest of adding the name.
+class RowScrollBar final : public QScrollBar {
+public:
+    explicit RowScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if ((change == SliderRangeChange || change == SliderStepsChange) && painted_ == look()) {
+            return;
+        }
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        painted_ = look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    // What the range and the steps decide of the picture.
+    struct Look {
+        QRect handle;
+        bool scrolls = false;
+        bool atStart = false;
+        bool atEnd = false;
+        bool operator==(const Look&) const = default;
+    };
+
+    Look look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        this),
+                minimum() < maximum(), value() == minimum(), value() == maximum()};
+    }
+
+    std::optional<Look> painted_;
+};
+
+}  // namespace
 
 GameListView::GameListView(QWidget* parent) : QAbstractItemView(parent) {
     platform::useAccessible<GameListView, GameListAccessible>();
@@ -17,6 +63,11 @@ GameListView::GameListView(QWidget* parent) : QAbstractItemView(parent) {
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAttribute(Qt::WA_MacShowFocusRect);
+    auto* bar = new RowScrollBar(this);
+    setVerticalScrollBar(bar);
+    // QAbstractItemView follows the scroll bar it made; this one it must be told to follow.
+    connect(bar, &QScrollBar::valueChanged, this, &GameListView::verticalScrollbarValueChanged);
+    connect(bar, &QScrollBar::actionTriggered, this, &GameListView::verticalScrollbarAction);
 }
 
 int GameListView::rowCount() const {

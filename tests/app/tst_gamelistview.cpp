@@ -30,6 +30,19 @@ QList<int> selectedRows(const QAbstractItemView& view) {
     return rows;
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 }  // namespace
 
 class TestGameListView : public QObject {
@@ -139,6 +152,32 @@ private Q_SLOTS:
         QCOMPARE(view_->indexAt(QPoint(5, view_->viewport()->height() - 2)).row(), 999);
         view_->scrollTo(model_.index(400), QAbstractItemView::PositionAtTop);
         QCOMPARE(view_->indexAt(QPoint(5, 1)).row(), 400);
+    }
+
+    // The scroll bar shows a new range when its handle changes, and only then.
+    void scrollBarRepaintsWhenItsHandleChanges_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<bool>("repainted");
+        QTest::newRow("handle shrinks") << 20 << 30 << true;
+        QTest::newRow("handle grows") << 30 << 20 << true;
+        QTest::newRow("handle stays") << 1000 << 1001 << false;
+    }
+    void scrollBarRepaintsWhenItsHandleChanges() {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(bool, repainted);
+        model_.setStringList(numbered(before));
+        QApplication::processEvents(QEventLoop::AllEvents, 1000);  // until idle
+        QVERIFY(view_->verticalScrollBar()->isVisible());
+        PaintCounter paints(view_->verticalScrollBar());
+        if (after > before) {
+            model_.insertRows(before, after - before);
+        } else {
+            model_.removeRows(after, before - after);
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 1000);
+        QCOMPARE(paints.count > 0, repainted);
     }
 
     void insertedAndRemovedRowsShowAtTheirPlaces() {
