@@ -172,6 +172,9 @@ int GameListAccessible::rowCount() const {
 }
 
 int GameListAccessible::childCount() const {
+    if (view()) {
+        follow();
+    }
     return rowCount();
 }
 
@@ -204,7 +207,9 @@ QAccessibleInterface* GameListAccessible::childAt(int x, int y) const {
     if (!list) {
         return nullptr;
     }
-    const QModelIndex index = list->indexAt(list->viewport()->mapFromGlobal(QPoint(x, y)));
+    const QPoint point = list->viewport()->mapFromGlobal(QPoint(x, y));
+    const QModelIndex index =
+        list->viewport()->rect().contains(point) ? list->indexAt(point) : QModelIndex();
     return index.isValid() ? child(index.row()) : nullptr;
 }
 
