@@ -185,7 +185,9 @@ QAccessibleInterface* GameListAccessible::child(int index) const {
     follow();
     const size_t row = size_t(index);
     if (row < items_.size() && items_[row]) {
-        return QAccessible::accessibleInterface(items_[row]);
+        if (QAccessibleInterface* item = QAccessible::accessibleInterface(items_[row])) {
+            return item;
+        }
     }
     GameListView* list = view();
     auto* item =
