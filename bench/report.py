@@ -94,6 +94,8 @@ def main():
         ("Open in the window, end to end", b["BM_OpenInWindow"], "ms", "sort -f", sort_ms, ("x", 1.0)),
         ("write the largest file", b["BM_WriteCollectionFile"], "ms", "cp", cp_ms, ("x", 5.0)),
         ("Add Name into 32,766 names", b["BM_AddNameIntoFullerList"], "ms", None, None, ("ms", 1.0)),
+        ("Add Name into 32,766 names, until idle", b["BM_AddNameIntoFullerListUntilIdle"], "ms",
+         None, None, ("ms", 1.0)),
         ("delete 32,767 selected names", b["BM_DeleteAllSelected"], "ms", None, None, ("ms", 50.0)),
         ("start-up to shown window", app_shown, "ms", "minimal Qt program", min_shown, ("x", 1.5)),
         ("start-up to exit", app_total, "ms", "minimal Qt program", min_total, None),

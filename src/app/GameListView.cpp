@@ -1,16 +1,73 @@
 #include "app/GameListView.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <optional>
+
+#include "app/GameListAccessible.h"
+#include "platform/Accessibility.h"
 
 namespace ludora {
+namespace {
 
-GameListView::GameListView(QWidget* parent) : QListView(parent) {
-    setUniformItemSizes(true);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+// A scroll bar that repaints when what it shows changes. QScrollBar repaints at every change
+// of its range, which in a long list is every name added or removed, though its handle stays
+// where it was: that repaint would cost more than the rest of adding the name.
+class RowScrollBar final : public QScrollBar {
+public:
+    explicit RowScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if ((change == SliderRangeChange || change == SliderStepsChange) && painted_ == look()) {
+            return;
+        }
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        painted_ = look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    // What the range and the steps decide of the picture.
+    struct Look {
+        QRect handle;
+        bool scrolls = false;
+        bool atStart = false;
+        bool atEnd = false;
+        bool operator==(const Look&) const = default;
+    };
+
+    Look look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        this),
+                minimum() < maximum(), value() == minimum(), value() == maximum()};
+    }
+
+    std::optional<Look> painted_;
+};
+
+}  // namespace
+
+GameListView::GameListView(QWidget* parent) : QAbstractItemView(parent) {
+    platform::useAccessible<GameListView, GameListAccessible>();
+    setSelectionMode(SingleSelection);
+    setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAttribute(Qt::WA_MacShowFocusRect);
+    auto* bar = new RowScrollBar(this);
+    setVerticalScrollBar(bar);
+    // QAbstractItemView follows the scroll bar it made; this one it must be told to follow.
+    connect(bar, &QScrollBar::valueChanged, this, &GameListView::verticalScrollbarValueChanged);
+    connect(bar, &QScrollBar::actionTriggered, this, &GameListView::verticalScrollbarAction);
 }
 
 int GameListView::rowCount() const {
@@ -57,7 +114,7 @@ QModelIndex GameListView::indexAt(const QPoint& point) const {
     if (row < 0 || row >= rowCount() || point.x() < 0 || point.x() >= viewport()->width()) {
         return QModelIndex();
     }
-    return model()->index(row, modelColumn(), rootIndex());
+    return model()->index(row, 0, rootIndex());
 }
 
 void GameListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
@@ -89,11 +146,6 @@ void GameListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     verticalScrollBar()->setValue(value);
 }
 
-void GameListView::doItemsLayout() {
-    // Nothing to lay out: rows are placed by their number.
-    QAbstractItemView::doItemsLayout();
-}
-
 QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
     const int count = rowCount();
     if (count == 0) {
@@ -101,7 +153,7 @@ QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     }
     const QModelIndex current = currentIndex();
     if (!current.isValid()) {
-        return model()->index(0, modelColumn(), rootIndex());
+        return model()->index(0, 0, rootIndex());
     }
     const int pageRows = qMax(1, viewport()->height() / rowHeight());
     int row = current.row();
@@ -130,7 +182,7 @@ QModelIndex GameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
         case MoveRight:
             break;
     }
-    return model()->index(qBound(0, row, count - 1), modelColumn(), rootIndex());
+    return model()->index(qBound(0, row, count - 1), 0, rootIndex());
 }
 
 void GameListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
@@ -140,8 +192,8 @@ void GameListView::setSelection(const QRect& rect, QItemSelectionModel::Selectio
     const int last = qMin(count - 1, rowAtY(r.bottom()));
     QItemSelection selection;
     if (count > 0 && first <= last && r.right() >= 0 && r.left() < viewport()->width()) {
-        selection.select(model()->index(first, modelColumn(), rootIndex()),
-                         model()->index(last, modelColumn(), rootIndex()));
+        selection.select(model()->index(first, 0, rootIndex()),
+                         model()->index(last, 0, rootIndex()));
     }
     selectionModel()->select(selection, command);
 }
@@ -186,7 +238,7 @@ void GameListView::paintEvent(QPaintEvent* event) {
         base.palette.setCurrentColorGroup(QPalette::Inactive);
     }
     for (int row = first; row <= last; ++row) {
-        const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+        const QModelIndex index = model()->index(row, 0, rootIndex());
         QStyleOptionViewItem option = base;
         option.rect = rowsRect(row, row);
         if (selection && selection->isSelected(index)) {
@@ -199,6 +251,11 @@ void GameListView::paintEvent(QPaintEvent* event) {
     }
 }
 
+void GameListView::scrollContentsBy(int dx, int dy) {
+    scrollDirtyRegion(dx, dy);
+    viewport()->scroll(dx, dy);
+}
+
 void GameListView::resizeEvent(QResizeEvent* event) {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
@@ -209,29 +266,52 @@ void GameListView::changeEvent(QEvent* event) {
         rowHeight_ = 0;
         updateGeometries();
     }
-    QListView::changeEvent(event);
+    QAbstractItemView::changeEvent(event);
 }
 
-// QListView would lay out every row again here; the scroll range is all that changes, and
-// only rows at or above the bottom of the view move within it.
+// The scroll range is all that changes, and only rows at or above the bottom of the view
+// move within it.
 void GameListView::rowsInserted(const QModelIndex& parent, int first, int last) {
     QAbstractItemView::rowsInserted(parent, first, last);
     rowsMoved(first);
-}
-
-void GameListView::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
-    QAbstractItemView::rowsAboutToBeRemoved(parent, first, last);
 }
 
 void GameListView::setModel(QAbstractItemModel* model) {
     if (this->model()) {
         disconnect(this->model(), &QAbstractItemModel::rowsRemoved, this, nullptr);
     }
-    QListView::setModel(model);
+    QAbstractItemView::setModel(model);
     if (model) {
         connect(model, &QAbstractItemModel::rowsRemoved, this,
                 [this](const QModelIndex&, int first, int) { rowsMoved(first); });
     }
+}
+
+// Assistive technology follows the current row and the selection as in Qt's own list view;
+// rows coming and going are told by QAbstractItemView.
+void GameListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void GameListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& ranges, QAccessible::Event type) {
+            if (!ranges.isEmpty() && ranges.first().isValid()) {
+                QAccessibleEvent event(this, type);
+                event.setChild(ranges.first().top());
+                QAccessible::updateAccessibility(&event);
+            }
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void GameListView::rowsMoved(int first) {

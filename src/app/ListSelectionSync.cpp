@@ -1,13 +1,13 @@
 #include "app/ListSelectionSync.h"
 
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
-#include <QListView>
 
 #include "collection/Collection.h"
 
 namespace ludora {
 
-ListSelectionSync::ListSelectionSync(Collection& collection, int tab, QListView* view)
+ListSelectionSync::ListSelectionSync(Collection& collection, int tab, QAbstractItemView* view)
     : QObject(view), collection_(collection), tab_(tab), view_(view) {
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListSelectionSync::writeViewSelection);

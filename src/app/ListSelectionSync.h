@@ -2,8 +2,8 @@
 
 #include <QObject>
 
+class QAbstractItemView;
 class QItemSelection;
-class QListView;
 
 namespace ludora {
 
@@ -16,7 +16,7 @@ class ListSelectionSync final : public QObject {
     Q_OBJECT
 
 public:
-    ListSelectionSync(Collection& collection, int tab, QListView* view);
+    ListSelectionSync(Collection& collection, int tab, QAbstractItemView* view);
 
 private:
     void writeViewSelection(const QItemSelection& selected, const QItemSelection& deselected);
@@ -25,7 +25,7 @@ private:
 
     Collection& collection_;
     int tab_;
-    QListView* view_;
+    QAbstractItemView* view_;
     bool busy_ = false;  // one direction is being copied; ignore the echo
 };
 

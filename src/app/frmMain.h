@@ -5,10 +5,10 @@
 
 #include "collection/Collection.h"
 
+class QAbstractItemView;
 class QAction;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -29,7 +29,7 @@ public:
 
     Collection& collection() { return collection_; }
     ConsoleTabs* tabs() const { return SSTab1; }
-    QListView* list(int tab) const { return lists_[size_t(tab)]; }
+    QAbstractItemView* list(int tab) const { return lists_[size_t(tab)]; }
     // Open's steps with this path in place of its dialog's answer: for a file given on the
     // command line or dropped on the window.
     void openGivenFile(const QString& path);
@@ -73,7 +73,7 @@ private:
     QWidget* client_ = nullptr;
     QToolBar* tbToolBar = nullptr;
     ConsoleTabs* SSTab1 = nullptr;
-    std::array<QListView*, Collection::kTabCount> lists_{};
+    std::array<QAbstractItemView*, Collection::kTabCount> lists_{};
     QLineEdit* Text1 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

@@ -3,10 +3,10 @@
 // Helpers shared by the main window tests: finding controls by object name and driving the
 // window as a user would.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
@@ -41,7 +41,7 @@ inline QStringList namesOf(const Collection& collection, int tab) {
     return names;
 }
 
-inline QStringList rowsOf(const QListView* view) {
+inline QStringList rowsOf(const QAbstractItemView* view) {
     QStringList rows;
     const QAbstractItemModel* model = view->model();
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -60,7 +60,7 @@ inline void fillList(Collection& collection, int tab, const QStringList& names) 
 }
 
 // Clicks a row of a list view, with modifiers (Ctrl for scattered selections).
-inline void clickRow(QListView* view, int row, Qt::KeyboardModifiers modifiers = {}) {
+inline void clickRow(QAbstractItemView* view, int row, Qt::KeyboardModifiers modifiers = {}) {
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
 }

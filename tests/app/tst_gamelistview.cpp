@@ -2,6 +2,7 @@
 // clicking, extended selection, the keyboard, scrolling to a row, and rows coming and going.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStringListModel>
@@ -29,6 +30,19 @@ QList<int> selectedRows(const QAbstractItemView& view) {
     std::sort(rows.begin(), rows.end());
     return rows;
 }
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -139,6 +153,67 @@ private Q_SLOTS:
         QCOMPARE(view_->indexAt(QPoint(5, view_->viewport()->height() - 2)).row(), 999);
         view_->scrollTo(model_.index(400), QAbstractItemView::PositionAtTop);
         QCOMPARE(view_->indexAt(QPoint(5, 1)).row(), 400);
+    }
+
+    // The scroll bar shows a new range when its handle changes, and only then.
+    void scrollBarRepaintsWhenItsHandleChanges_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<bool>("repainted");
+        QTest::newRow("handle shrinks") << 20 << 30 << true;
+        QTest::newRow("handle grows") << 30 << 20 << true;
+        QTest::newRow("handle stays") << 1000 << 1001 << false;
+    }
+    void scrollBarRepaintsWhenItsHandleChanges() {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(bool, repainted);
+        model_.setStringList(numbered(before));
+        QApplication::processEvents(QEventLoop::AllEvents, 1000);  // until idle
+        QVERIFY(view_->verticalScrollBar()->isVisible());
+        PaintCounter paints(view_->verticalScrollBar());
+        if (after > before) {
+            model_.insertRows(before, after - before);
+        } else {
+            model_.removeRows(after, before - after);
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 1000);
+        QCOMPARE(paints.count > 0, repainted);
+    }
+
+    // The screen shows the rows where they are after scrolling, however the view scrolled:
+    // the pixels moved on screen and those painted anew match a fresh picture of the rows.
+    void scrolledRowsShowOnScreen_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("scroll bar") << "bar";
+        QTest::newRow("wheel") << "wheel";
+        QTest::newRow("keys") << "keys";
+    }
+    void scrolledRowsShowOnScreen() {
+        QFETCH(QString, how);
+        view_->setCurrentIndex(model_.index(0));
+        view_->activateWindow();
+        view_->setFocus();
+        for (int step = 0; step < 6; ++step) {
+            if (how == QLatin1String("bar")) {
+                view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->value() + 37);
+            } else if (how == QLatin1String("wheel")) {
+                const QPoint at = view_->viewport()->rect().center();
+                QWheelEvent wheel(at, view_->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view_->viewport(), &wheel);
+            } else {
+                QTest::keyClick(view_.get(), step % 2 ? Qt::Key_Up : Qt::Key_PageDown);
+            }
+            QApplication::processEvents(QEventLoop::AllEvents, 1000);
+        }
+        QVERIFY(view_->verticalScrollBar()->value() > 0);
+        QWidget* viewport = view_->viewport();
+        const QRect area(viewport->mapTo(view_.get(), QPoint(0, 0)), viewport->size());
+        const QImage onScreen = view_->screen()->grabWindow(view_->winId()).toImage();
+        const QImage fresh = view_->grab().toImage();
+        QCOMPARE(onScreen.copy(area).convertToFormat(QImage::Format_RGB32),
+                 fresh.copy(area).convertToFormat(QImage::Format_RGB32));
     }
 
     void insertedAndRemovedRowsShowAtTheirPlaces() {

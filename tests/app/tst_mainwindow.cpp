@@ -213,11 +213,22 @@ private Q_SLOTS:
     }
 
     void listsShowTheCollection() {
+        // Names of every shape, one that a view sizing rows by their text would make twice
+        // as high: each row is as high as the others, one under the other, so that a row's
+        // place follows from its number however long the list.
+        const QStringList names{"", "Ys", QString(300, u'W'), "Ōkami", "Two\u2028lines"};
         for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-            QListView* list = window_->list(tab);
+            QAbstractItemView* list = window_->list(tab);
             QCOMPARE(list->objectName(), QStringLiteral("List%1").arg(tab + 1));
             QCOMPARE(list->model(), window_->collection().model(tab));
-            QVERIFY(list->uniformItemSizes());
+            fillList(window_->collection(), tab, names);
+            const QRect first = list->visualRect(list->model()->index(0, 0));
+            QVERIFY(first.height() > 0);
+            for (int row = 1; row < names.size(); ++row) {
+                const QRect rect = list->visualRect(list->model()->index(row, 0));
+                QCOMPARE(rect.height(), first.height());
+                QCOMPARE(rect.top(), first.top() + row * first.height());
+            }
             QCOMPARE(list->selectionMode(), tab < 13 ? QAbstractItemView::ExtendedSelection
                                                      : QAbstractItemView::SingleSelection);
         }

@@ -233,6 +233,43 @@ def unavailable_tab_refuses(s):
     s.expect_count(2)
 
 
+def list_follows_the_cursor(s):
+    """A screen reader follows the cursor through a list: each row it lands on is told as
+    focused, by its item, which then reads as focused and selected."""
+    lst = s.list("TG16")
+    heard = []
+
+    def hear(event):
+        if event.detail1 == 1:
+            heard.append(f"{event.source.get_role_name()} {event.source.get_name()}")
+
+    def heard_focus_on(name):
+        while GLib.MainContext.default().iteration(False):
+            pass  # hands the events that came to the listener
+        return f"list item {name}" in heard
+
+    listener = Atspi.EventListener.new(hear)
+    listener.register("object:state-changed:focused")
+    try:
+        focus_window(x_window(s.program.pid, "Ludora"))
+        do(lst, "SetFocus")
+        wait_for("focus in the list", lambda: s.focused(s.main), "list TG16")
+        for key, name, other in (("End", "Bonk", "Alpha"), ("Home", "Alpha", "Bonk")):
+            heard_focus_on(None)
+            heard.clear()
+            keys(key)
+            wait_for(f"focus told on {name} after {key}", lambda: heard_focus_on(name))
+            item = find(lst, "list item", name)
+            check(f"{name} after {key}: focused and selected", {"focused", "selected"},
+                  states(item) & {"focused", "selected"})
+            check(f"{other} after {key}: focused or selected", set(),
+                  states(find(lst, "list item", other)) & {"focused", "selected"})
+    finally:
+        listener.deregister("object:state-changed:focused")
+    do(s.name_box, "SetFocus")
+    wait_for("focus back in the name box", lambda: s.focused(s.main), f"text {NAME_BOX}")
+
+
 def switch_tabs(s):
     check("JAGUAR's actions", True, "Press" in action_names(s.tab("JAGUAR")))
     do(s.tab("JAGUAR"))
@@ -377,7 +414,7 @@ def exit_asks_and_ends(s):
 
 
 STEPS = [start_up_state, keyboard_focus_order, add_names, delete_selection,
-         unavailable_tab_refuses, switch_tabs, save_as, open_file, about_box, print_dialog,
+         unavailable_tab_refuses, list_follows_the_cursor, switch_tabs, save_as, open_file, about_box, print_dialog,
          exit_asks_and_ends]
 
 
