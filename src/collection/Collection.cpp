@@ -17,7 +17,6 @@ constexpr qsizetype kParallelSortMinimum = 20000;
 Collection::Collection(QObject* parent) : QObject(parent) {
     for (int tab = 0; tab < kTabCount; ++tab) {
         lists_[size_t(tab)].caption = defaultCaption(tab);
-        models_[size_t(tab)] = std::make_unique<ConsoleListModel>(*this, tab);
     }
 }
 
@@ -93,11 +92,27 @@ int Collection::addName(int tab, const QString& name) {
     const QString clean = cleanText(name);
     NameStore& names = mutableList(tab).names;
     const auto pos = int(names.upperBound(clean));
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginInsertRows(QModelIndex(), pos, pos);
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginInsertRows(QModelIndex(), pos, pos);
+    }
     names.insert(pos, clean);
-    model.endInsertRows();
+    if (model) {
+        model->endInsertRows();
+    }
     return pos;
+}
+
+template <typename Change>
+void Collection::resetting(int tab, Change&& change) {
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginResetModel();
+    }
+    change();
+    if (model) {
+        model->endResetModel();
+    }
 }
 
 qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
@@ -117,15 +132,14 @@ void Collection::insertSorted(int tab, NameStore&& batch) {
     if (batch.isEmpty()) {
         return;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginResetModel();
-    NameStore& names = mutableList(tab).names;
-    if (names.isEmpty()) {
-        names = std::move(batch);
-    } else {
-        names.mergeFrom(std::move(batch));
-    }
-    model.endResetModel();
+    resetting(tab, [&] {
+        NameStore& names = mutableList(tab).names;
+        if (names.isEmpty()) {
+            names = std::move(batch);
+        } else {
+            names.mergeFrom(std::move(batch));
+        }
+    });
 }
 
 qsizetype Collection::addNames(int tab, NameStore&& batch) {
@@ -171,10 +185,14 @@ std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&&
 }
 
 void Collection::removeNameAt(int tab, int pos) {
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginRemoveRows(QModelIndex(), pos, pos);
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginRemoveRows(QModelIndex(), pos, pos);
+    }
     mutableList(tab).names.removeAt(pos);
-    model.endRemoveRows();
+    if (model) {
+        model->endRemoveRows();
+    }
 }
 
 int Collection::removeSelected(int tab) {
@@ -190,15 +208,13 @@ int Collection::removeSelected(int tab) {
     if (selectedCount == 0) {
         return 0;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
     if (selectedCount == 1) {
         removeNameAt(tab, first);
         return 1;
     }
     // One pass over the list; views are told once instead of once per name.
-    model.beginResetModel();
-    const auto removed = int(names.removeSelected());
-    model.endResetModel();
+    int removed = 0;
+    resetting(tab, [&] { removed = int(names.removeSelected()); });
     return removed;
 }
 
@@ -206,10 +222,7 @@ void Collection::clearNames(int tab) {
     if (count(tab) == 0) {
         return;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginResetModel();
-    mutableList(tab).names.clear();
-    model.endResetModel();
+    resetting(tab, [&] { mutableList(tab).names.clear(); });
 }
 
 void Collection::resetCaptions() {
@@ -220,10 +233,7 @@ void Collection::resetCaptions() {
 
 void Collection::takeContent(Collection& other) {
     for (int tab = 0; tab < kTabCount; ++tab) {
-        ConsoleListModel& model = *models_[size_t(tab)];
-        model.beginResetModel();
-        std::swap(mutableList(tab).names, other.mutableList(tab).names);
-        model.endResetModel();
+        resetting(tab, [&] { std::swap(mutableList(tab).names, other.mutableList(tab).names); });
         other.clearNames(tab);
         setCaption(tab, other.caption(tab));
     }
@@ -246,7 +256,11 @@ void Collection::setDirty(bool dirty) {
 }
 
 QAbstractItemModel* Collection::model(int tab) const {
-    return models_[size_t(tab)].get();
+    std::unique_ptr<ConsoleListModel>& model = models_[size_t(tab)];
+    if (!model) {
+        model = std::make_unique<ConsoleListModel>(*this, tab);
+    }
+    return model.get();
 }
 
 }  // namespace ludora
