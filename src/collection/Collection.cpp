@@ -2,6 +2,7 @@
 
 #include "collection/ConsoleListModel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -23,16 +24,16 @@ Collection::Collection(QObject* parent) : QObject(parent) {
 Collection::~Collection() = default;
 
 QString Collection::defaultCaption(int tab) {
-    switch (tab) {
-        case 0:
-            return QStringLiteral("N64");
-        case 1:
-            return QStringLiteral("JAGUAR");
-        case 2:
-            return QStringLiteral("TG16");
-        default:
-            return QStringLiteral("UserDef") + QString::number(tab);
-    }
+    // Made once: every collection shares these strings instead of building its own.
+    static const std::array<QString, kTabCount> captions = [] {
+        std::array<QString, kTabCount> all{QStringLiteral("N64"), QStringLiteral("JAGUAR"),
+                                           QStringLiteral("TG16")};
+        for (int user = kFirstUserTab; user < kTabCount; ++user) {
+            all[size_t(user)] = QStringLiteral("UserDef") + QString::number(user);
+        }
+        return all;
+    }();
+    return captions[size_t(tab)];
 }
 
 QString Collection::captionKey(QStringView caption) {
@@ -46,10 +47,21 @@ QString Collection::captionKey(QStringView caption) {
         units += pair ? 2 : 1;
         ++characters;
     }
-    return caption.left(units).toString() + QString(kCaptionKeyLength - characters, u' ');
+    // Blanks, then the characters over them: one allocation, as this runs for every tab of
+    // every file read.
+    QString key(units + (kCaptionKeyLength - characters), u' ');
+    std::copy(caption.begin(), caption.begin() + units, key.begin());
+    return key;
 }
 
 QString Collection::cleanText(QString text) {
+    // Most texts hold nothing to clean: they keep sharing their characters.
+    const auto dirty = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return cleanCharacter(c.unicode()) != c.unicode();
+    });
+    if (dirty == text.cend()) {
+        return text;
+    }
     for (QChar& c : text) {
         c = QChar(cleanCharacter(c.unicode()));
     }
