@@ -2,6 +2,7 @@
 
 #include "collection/ConsoleListModel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -17,23 +18,22 @@ constexpr qsizetype kParallelSortMinimum = 20000;
 Collection::Collection(QObject* parent) : QObject(parent) {
     for (int tab = 0; tab < kTabCount; ++tab) {
         lists_[size_t(tab)].caption = defaultCaption(tab);
-        models_[size_t(tab)] = std::make_unique<ConsoleListModel>(*this, tab);
     }
 }
 
 Collection::~Collection() = default;
 
 QString Collection::defaultCaption(int tab) {
-    switch (tab) {
-        case 0:
-            return QStringLiteral("N64");
-        case 1:
-            return QStringLiteral("JAGUAR");
-        case 2:
-            return QStringLiteral("TG16");
-        default:
-            return QStringLiteral("UserDef") + QString::number(tab);
-    }
+    // Made once: every collection shares these strings instead of building its own.
+    static const std::array<QString, kTabCount> captions = [] {
+        std::array<QString, kTabCount> all{QStringLiteral("N64"), QStringLiteral("JAGUAR"),
+                                           QStringLiteral("TG16")};
+        for (int user = kFirstUserTab; user < kTabCount; ++user) {
+            all[size_t(user)] = QStringLiteral("UserDef") + QString::number(user);
+        }
+        return all;
+    }();
+    return captions[size_t(tab)];
 }
 
 QString Collection::captionKey(QStringView caption) {
@@ -47,10 +47,21 @@ QString Collection::captionKey(QStringView caption) {
         units += pair ? 2 : 1;
         ++characters;
     }
-    return caption.left(units).toString() + QString(kCaptionKeyLength - characters, u' ');
+    // Blanks, then the characters over them: one allocation, as this runs for every tab of
+    // every file read.
+    QString key(units + (kCaptionKeyLength - characters), u' ');
+    std::copy(caption.begin(), caption.begin() + units, key.begin());
+    return key;
 }
 
 QString Collection::cleanText(QString text) {
+    // Most texts hold nothing to clean: they keep sharing their characters.
+    const auto dirty = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return cleanCharacter(c.unicode()) != c.unicode();
+    });
+    if (dirty == text.cend()) {
+        return text;
+    }
     for (QChar& c : text) {
         c = QChar(cleanCharacter(c.unicode()));
     }
@@ -93,11 +104,27 @@ int Collection::addName(int tab, const QString& name) {
     const QString clean = cleanText(name);
     NameStore& names = mutableList(tab).names;
     const auto pos = int(names.upperBound(clean));
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginInsertRows(QModelIndex(), pos, pos);
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginInsertRows(QModelIndex(), pos, pos);
+    }
     names.insert(pos, clean);
-    model.endInsertRows();
+    if (model) {
+        model->endInsertRows();
+    }
     return pos;
+}
+
+template <typename Change>
+void Collection::resetting(int tab, Change&& change) {
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginResetModel();
+    }
+    change();
+    if (model) {
+        model->endResetModel();
+    }
 }
 
 qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
@@ -117,15 +144,14 @@ void Collection::insertSorted(int tab, NameStore&& batch) {
     if (batch.isEmpty()) {
         return;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginResetModel();
-    NameStore& names = mutableList(tab).names;
-    if (names.isEmpty()) {
-        names = std::move(batch);
-    } else {
-        names.mergeFrom(std::move(batch));
-    }
-    model.endResetModel();
+    resetting(tab, [&] {
+        NameStore& names = mutableList(tab).names;
+        if (names.isEmpty()) {
+            names = std::move(batch);
+        } else {
+            names.mergeFrom(std::move(batch));
+        }
+    });
 }
 
 qsizetype Collection::addNames(int tab, NameStore&& batch) {
@@ -171,10 +197,14 @@ std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&&
 }
 
 void Collection::removeNameAt(int tab, int pos) {
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginRemoveRows(QModelIndex(), pos, pos);
+    ConsoleListModel* model = models_[size_t(tab)].get();
+    if (model) {
+        model->beginRemoveRows(QModelIndex(), pos, pos);
+    }
     mutableList(tab).names.removeAt(pos);
-    model.endRemoveRows();
+    if (model) {
+        model->endRemoveRows();
+    }
 }
 
 int Collection::removeSelected(int tab) {
@@ -190,15 +220,13 @@ int Collection::removeSelected(int tab) {
     if (selectedCount == 0) {
         return 0;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
     if (selectedCount == 1) {
         removeNameAt(tab, first);
         return 1;
     }
     // One pass over the list; views are told once instead of once per name.
-    model.beginResetModel();
-    const auto removed = int(names.removeSelected());
-    model.endResetModel();
+    int removed = 0;
+    resetting(tab, [&] { removed = int(names.removeSelected()); });
     return removed;
 }
 
@@ -206,10 +234,7 @@ void Collection::clearNames(int tab) {
     if (count(tab) == 0) {
         return;
     }
-    ConsoleListModel& model = *models_[size_t(tab)];
-    model.beginResetModel();
-    mutableList(tab).names.clear();
-    model.endResetModel();
+    resetting(tab, [&] { mutableList(tab).names.clear(); });
 }
 
 void Collection::resetCaptions() {
@@ -220,10 +245,7 @@ void Collection::resetCaptions() {
 
 void Collection::takeContent(Collection& other) {
     for (int tab = 0; tab < kTabCount; ++tab) {
-        ConsoleListModel& model = *models_[size_t(tab)];
-        model.beginResetModel();
-        std::swap(mutableList(tab).names, other.mutableList(tab).names);
-        model.endResetModel();
+        resetting(tab, [&] { std::swap(mutableList(tab).names, other.mutableList(tab).names); });
         other.clearNames(tab);
         setCaption(tab, other.caption(tab));
     }
@@ -246,7 +268,11 @@ void Collection::setDirty(bool dirty) {
 }
 
 QAbstractItemModel* Collection::model(int tab) const {
-    return models_[size_t(tab)].get();
+    std::unique_ptr<ConsoleListModel>& model = models_[size_t(tab)];
+    if (!model) {
+        model = std::make_unique<ConsoleListModel>(*this, tab);
+    }
+    return model.get();
 }
 
 }  // namespace ludora

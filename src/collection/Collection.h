@@ -84,7 +84,8 @@ public:
     bool isDirty() const { return dirty_; }
     void setDirty(bool dirty);
 
-    // The list as a Qt item model, for list views.
+    // The list as a Qt item model, for list views. Made on the first call: a collection
+    // that no view shows (a file read by a tool) carries no models.
     QAbstractItemModel* model(int tab) const;
 
 Q_SIGNALS:
@@ -101,9 +102,13 @@ private:
     qsizetype trimBatch(int tab, NameStore& batch) const;
     // Puts a sorted batch into its list.
     void insertSorted(int tab, NameStore&& batch);
+    // Runs change() between the model's announcements of a reset, when the list has a model.
+    template <typename Change>
+    void resetting(int tab, Change&& change);
 
     std::array<ConsoleList, kTabCount> lists_;
-    std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;
+    // Made by model() when a view first asks; null until then.
+    mutable std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;
     int currentTab_ = kInitialTab;
     QString fileName_;
     bool dirty_ = false;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstring>
 
 #include "collection/CaptionKeys.h"
@@ -68,12 +69,11 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return true;
 }
 
-// Encodes lines into a buffer and hands it to the device a megabyte at a time.
+// Encodes lines into a buffer and hands it to the device a megabyte at a time. The buffer
+// grows to that size as it fills, so a small collection takes a small buffer.
 class LineWriter {
 public:
-    LineWriter(QIODevice& device, bool utf8) : device_(device), utf8_(utf8) {
-        buffer_.resize(kFlushSize);
-    }
+    LineWriter(QIODevice& device, bool utf8) : device_(device), utf8_(utf8) {}
 
     bool ok() const { return ok_; }
 
@@ -120,6 +120,9 @@ public:
 private:
     // Makes room for size bytes in the buffer; false when they would never fit.
     bool room(qsizetype size) {
+        if (used_ + size > buffer_.size() && buffer_.size() < kFlushSize) {
+            buffer_.resize(std::min(kFlushSize, std::max(used_ + size, 2 * buffer_.size())));
+        }
         if (used_ + size > buffer_.size()) {
             flush();
         }

@@ -77,7 +77,10 @@ void CollectionLineReader::decode(const char* bytes, qsizetype size, QString& li
         windows1252::decode(bytes, size, line);
         return;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's byte-order mark is gone already: one at the start of a line is a character
+    // of the line (U+FEFF), which the decoder would otherwise drop.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     line = utf8.decode(QByteArrayView(bytes, size));
     invalidUtf8_ = utf8.hasError();
 }

@@ -24,9 +24,12 @@ NameStore::Entry NameStore::store(QStringView text) {
         blocks_.push_back(std::move(own));
         block = &blocks_.back();
     } else if (!block || block->capacity - block->used < length) {
+        // Each block twice the last up to kBlockSize: a short list holds little memory.
+        const quint32 capacity =
+            std::max(length, block ? std::min(kBlockSize, block->capacity * 2) : kFirstBlockSize);
         Block fresh;
-        fresh.data = std::make_unique_for_overwrite<char16_t[]>(kBlockSize);
-        fresh.capacity = kBlockSize;
+        fresh.data = std::make_unique_for_overwrite<char16_t[]>(capacity);
+        fresh.capacity = capacity;
         blocks_.push_back(std::move(fresh));
         current_ = qsizetype(blocks_.size()) - 1;
         block = &blocks_.back();

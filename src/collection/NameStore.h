@@ -92,6 +92,7 @@ private:
     };
 
     static constexpr quint32 kBlockSize = 64 * 1024;  // characters
+    static constexpr quint32 kFirstBlockSize = 1024;
 
     QStringView view(const Entry& e) const {
         return QStringView(blocks_[e.block].data.get() + e.offset, qsizetype(e.length));

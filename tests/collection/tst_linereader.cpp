@@ -95,6 +95,13 @@ private Q_SLOTS:
                    "a\xff"
                    "b\xc3\r\nc\xff")
             << QList<Line>{{"a\ufffdb\ufffd", E::CrLf}, {"c\ufffd", E::None}} << false << false;
+        QTest::newRow("U+FEFF starting a line is a character")
+            << QByteArray(
+                   "\xEF\xBB\xBF\xEF\xBB\xBF"
+                   "a\r\n\xEF\xBB\xBF\r\n")
+            << QList<Line>{{QStringLiteral("\ufeffa"), E::CrLf},
+                           {QStringLiteral("\ufeff"), E::CrLf}}
+            << false << false;
         QTest::newRow("the mark alone")
             << QByteArray("\xEF\xBB\xBF") << QList<Line>{} << false << false;
         QTest::newRow("half a mark is Windows-1252")

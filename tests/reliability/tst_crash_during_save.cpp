@@ -1,14 +1,14 @@
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <ctime>
 
 #include "LargestCollection.h"
 #include "ReliabilitySupport.h"
@@ -22,27 +22,17 @@ using namespace ludora::test;
 
 namespace {
 
-constexpr int kRuns = 50;
-
-void sleepFor(qint64 microseconds) {
-    timespec wait{time_t(microseconds / 1000000), long(microseconds % 1000000) * 1000};
-    while (nanosleep(&wait, &wait) != 0) {
-    }
-}
-
-// The seed of the delays: a new one each run, or LUDORA_CRASH_SEED to repeat a run.
-quint32 delaySeed() {
-    bool ok = false;
-    const quint32 seed = qEnvironmentVariable("LUDORA_CRASH_SEED").toUInt(&ok);
-    return ok ? seed : QRandomGenerator::system()->generate();
-}
+// Points evenly spread over the file, the first and the last byte among them.
+constexpr int kKillPoints = 48;
 
 }  // namespace
 
-// A save killed at any moment leaves the file on disk as it was or as it was going to be,
-// never a mixture or a truncation, and whatever it leaves behind misleads no later save or
-// open. Each save runs in a forked child that holds the largest collection and is killed
-// with SIGKILL after a delay spread over the length of a whole save.
+// A save killed at any byte of its write leaves the file on disk as it was, and a save that
+// writes every byte leaves it as it was going to be: never a mixture or a truncation; and
+// whatever a killed save leaves behind misleads no later save or open. Each save runs in a
+// forked child that holds the largest collection and may not make a file longer than a
+// given number of bytes: the write that would pass it ends the child (SIGXFSZ, whose
+// default action kills), so every run stops at the same points of the file.
 class TestCrashDuringSave : public QObject {
     Q_OBJECT
 
@@ -52,39 +42,28 @@ private:
     Collection largest_;
     QByteArray oldBytes_;
     QByteArray newBytes_;
+    bool targetIsOld_ = false;
 
-    struct Run {
-        bool killed = false;  // false: the save ended by itself
-        int exitCode = -1;
-        qint64 elapsedUs = 0;
-    };
-
-    // Saves the largest collection over the target through Save As in a child, killed after
-    // `killAfterUs` microseconds (never, when negative).
-    Run saveInChild(qint64 killAfterUs) {
-        Run run;
-        QElapsedTimer clock;
-        clock.start();
+    // Saves the largest collection over the target through Save As in a child whose files
+    // may grow to `limit` bytes. Returns the child's wait status.
+    int saveInChild(qint64 limit) {
         const pid_t pid = fork();
         if (pid == 0) {
+            // The killed child leaves no core dump.
+            prctl(PR_SET_DUMPABLE, 0);
+            const rlimit noCore{0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            signal(SIGXFSZ, SIG_DFL);
+            const rlimit size{rlim_t(limit), rlim_t(limit)};
+            setrlimit(RLIMIT_FSIZE, &size);
             FakeDialogs dialogs;
             dialogs.chooseNextFile(target_);
             _exit(ludora::mnuFileSaveAs_Click(largest_, nullptr) == ludora::Outcome::Done ? 0 : 1);
         }
-        if (pid < 0) {
-            return run;
+        int status = -1;
+        while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        if (killAfterUs >= 0) {
-            sleepFor(killAfterUs);
-            kill(pid, SIGKILL);
-        }
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        run.elapsedUs = clock.nsecsElapsed() / 1000;
-        run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return status;
     }
 
 private Q_SLOTS:
@@ -103,58 +82,43 @@ private Q_SLOTS:
         QVERIFY(oldBytes_ != newBytes_);
     }
 
+    void killedSaveLeavesOldOrNewFile_data() {
+        QTest::addColumn<qint64>("limit");
+        const qint64 size = newBytes_.size();
+        QList<qint64> limits{1, size - 1};
+        for (int i = 0; i < kKillPoints; ++i) {
+            limits << size * i / kKillPoints;
+        }
+        std::sort(limits.begin(), limits.end());
+        limits.erase(std::unique(limits.begin(), limits.end()), limits.end());
+        for (const qint64 limit : limits) {
+            QTest::addRow("killed at byte %lld of %lld", limit, size) << limit;
+        }
+        // Last, so that the save meets whatever the killed ones left beside the file.
+        QTest::addRow("every byte written") << size;
+    }
+
     void killedSaveLeavesOldOrNewFile() {
-        // How long a whole save takes here, child and all.
-        qint64 fullUs = 0;
-        for (int i = 0; i < 2; ++i) {
+        QFETCH(qint64, limit);
+        if (!targetIsOld_) {
             QVERIFY(writeBytes(target_, oldBytes_));
-            const Run run = saveInChild(-1);
-            QCOMPARE(run.exitCode, 0);
-            QVERIFY(readBytes(target_) == newBytes_);
-            fullUs = std::max(fullUs, run.elapsedUs);
         }
-        const quint32 seed = delaySeed();
-        qInfo("a whole save takes %lld ms; delays seeded with %u (LUDORA_CRASH_SEED)",
-              fullUs / 1000, seed);
-        QRandomGenerator rng(seed);
-
-        int keptOld = 0;
-        int tookNew = 0;
-        QStringList leftovers;
-        bool isOld = false;
-        for (int i = 0; i < kRuns; ++i) {
-            if (!isOld) {
-                QVERIFY(writeBytes(target_, oldBytes_));
-            }
-            // One delay in each of kRuns equal slices of a quarter more than a whole save, so
-            // that the last runs outlast it even when the machine is slower than measured.
-            const qint64 delay = qint64((i + rng.generateDouble()) * 1.25 * double(fullUs) / kRuns);
-            const Run run = saveInChild(delay);
-            QVERIFY2(run.killed || run.exitCode == 0,
-                     qPrintable(QStringLiteral("run %1: the save failed").arg(i)));
-
-            const QByteArray bytes = readBytes(target_);
-            isOld = bytes == oldBytes_;
-            const bool isNew = bytes == newBytes_;
-            QVERIFY2(isOld || isNew,
-                     qPrintable(QStringLiteral("run %1, killed after %2 us: the file holds %3 "
-                                               "bytes that are neither the old nor the new ones")
-                                    .arg(i)
-                                    .arg(delay)
+        const int status = saveInChild(limit);
+        const QByteArray bytes = readBytes(target_);
+        targetIsOld_ = bytes == oldBytes_;
+        if (limit < newBytes_.size()) {
+            QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ,
+                     qPrintable(QStringLiteral("the save was not killed by its write (status %1)")
+                                    .arg(status)));
+            QVERIFY2(targetIsOld_, qPrintable(QStringLiteral("the file holds %1 bytes that are "
+                                                             "not the old ones")
+                                                  .arg(bytes.size())));
+        } else {
+            QCOMPARE(status, 0);
+            QVERIFY2(bytes == newBytes_,
+                     qPrintable(QStringLiteral("the file holds %1 bytes that are not the new ones")
                                     .arg(bytes.size())));
-            keptOld += isOld ? 1 : 0;
-            tookNew += isNew ? 1 : 0;
-            for (const QString& entry : entriesBeside(target_)) {
-                if (!leftovers.contains(entry)) {
-                    leftovers << entry;
-                }
-            }
         }
-        qInfo("%d saves killed before replacing the file, %d after; %lld files left beside it",
-              keptOld, tookNew, qlonglong(leftovers.size()));
-        // The kills fell both before and after the file was replaced.
-        QVERIFY(keptOld > 0);
-        QVERIFY(tookNew > 0);
     }
 
     // Files a killed save may leave beside the target, named as its temporary files are, do
