@@ -48,14 +48,28 @@ inline bool allAscii(const char16_t* text, qsizetype size) {
 
 }  // namespace
 
+void decodeTo(const char* bytes, qsizetype size, char16_t* out) {
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    // Most bytes mean the character of their own number: widen them all (the compiler does
+    // that many at a time), then put right the few of 80 to 9F, if there are any.
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char c = src[i];
+        out[i] = c;
+        high |= (unsigned char)(c - 0x80) < 0x20 ? 1 : 0;
+    }
+    if (high == 0) {
+        return;
+    }
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = kCharacters[src[i]];
+    }
+}
+
 void decode(const char* bytes, qsizetype size, QString& out) {
     const qsizetype start = out.size();
     out.resize(start + size);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;
-    const auto* src = reinterpret_cast<const unsigned char*>(bytes);
-    for (qsizetype i = 0; i < size; ++i) {
-        dst[i] = kCharacters[src[i]];
-    }
+    decodeTo(bytes, size, reinterpret_cast<char16_t*>(out.data()) + start);
 }
 
 bool canEncode(QStringView text) {

@@ -12,6 +12,8 @@ namespace ludora::windows1252 {
 
 // Appends the characters of the bytes to out.
 void decode(const char* bytes, qsizetype size, QString& out);
+// Writes the characters of the bytes at out, one a byte.
+void decodeTo(const char* bytes, qsizetype size, char16_t* out);
 // Whether every character of the text has a byte in the code page.
 bool canEncode(QStringView text);
 // Appends the bytes of the text to out; the text must satisfy canEncode().
