@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QStringDecoder>
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "collection/Windows1252.h"
@@ -10,7 +11,6 @@
 namespace ludora {
 namespace {
 
-constexpr qint64 kChunkSize = 1 << 20;
 constexpr char kEndMark = 26;
 
 inline bool isStop(char c) {
@@ -18,17 +18,26 @@ inline bool isStop(char c) {
 }
 
 // The first byte at or after from that ends a line or the data, or end. Every such byte is
-// below 27, so the common bytes are passed over with a single test each, eight at a time.
+// below 27, and eight bytes are tested for one at a time: subtracting 27 from each byte
+// borrows into its top bit exactly when it is below 27 (the lowest flagged byte is always a
+// true one; those above it may not be).
 inline qsizetype findStop(const char* data, qsizetype from, qsizetype end) {
+    constexpr quint64 kOnes = 0x0101010101010101u;
+    constexpr quint64 kTops = 0x8080808080808080u;
     qsizetype i = from;
-    for (; i + 8 <= end; i += 8) {
-        bool low = false;
-        for (int k = 0; k < 8; ++k) {
-            low |= static_cast<unsigned char>(data[i + k]) <= static_cast<unsigned char>(kEndMark);
+    while (i + 8 <= end) {
+        quint64 word;
+        std::memcpy(&word, data + i, sizeof word);
+        const quint64 low = (word - kOnes * (kEndMark + 1)) & ~word & kTops;
+        if (low == 0) {
+            i += 8;
+            continue;
         }
-        if (low) {
-            break;
+        i += std::countr_zero(low) / 8;
+        if (isStop(data[i])) {
+            return i;
         }
+        ++i;  // another control character: look on from the next byte
     }
     while (i < end && !isStop(data[i])) {
         ++i;
@@ -40,18 +49,28 @@ inline qsizetype findStop(const char* data, qsizetype from, qsizetype end) {
 
 CollectionLineReader::CollectionLineReader(QIODevice& device) : device_(device) {}
 
+CollectionLineReader::CollectionLineReader(QIODevice& device, Encoding encoding, qint64 chunkSize)
+    : device_(device), chunkSize_(chunkSize), started_(true), encoding_(encoding) {}
+
+qint64 CollectionLineReader::offset() const {
+    return device_.pos() - (buffer_.size() - pos_);
+}
+
 bool CollectionLineReader::fill() {
     if (deviceAtEnd_ || failed_) {
         return false;
     }
     if (pos_ > 0) {
-        buffer_.remove(0, pos_);
+        // Moves what is left to the front; the buffer keeps its memory for the next chunk.
+        const qsizetype rest = buffer_.size() - pos_;
+        std::memmove(buffer_.data(), buffer_.constData() + pos_, size_t(rest));
+        buffer_.resize(rest);
         pos_ = 0;
     }
-    // Files are read in chunks of at most 1 MB, and no bigger than what is left of them.
-    qint64 want = kChunkSize;
+    // Files are read in chunks (1 MB unless told), no bigger than what is left of them.
+    qint64 want = chunkSize_;
     if (!device_.isSequential()) {
-        want = std::clamp(device_.size() - device_.pos(), qint64(1), kChunkSize);
+        want = std::clamp(device_.size() - device_.pos(), qint64(1), chunkSize_);
     }
     const qsizetype old = buffer_.size();
     buffer_.resize(old + want);
@@ -71,14 +90,17 @@ bool CollectionLineReader::fill() {
 }
 
 void CollectionLineReader::decode(const char* bytes, qsizetype size, QString& line) {
-    line.resize(0);  // keeps the capacity for the next line
+    // Either way a byte gives at most one character; the line keeps its memory from one
+    // line to the next.
+    line.resize(size);
     invalidUtf8_ = false;
     if (encoding_ == Encoding::Windows1252) {
-        windows1252::decode(bytes, size, line);
+        windows1252::decodeTo(bytes, size, reinterpret_cast<char16_t*>(line.data()));
         return;
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    line = utf8.decode(QByteArrayView(bytes, size));
+    const QChar* end = utf8.appendToBuffer(line.data(), QByteArrayView(bytes, size));
+    line.truncate(end - line.constData());
     invalidUtf8_ = utf8.hasError();
 }
 

@@ -19,6 +19,9 @@ public:
     enum class LineEnd { CrLf, Cr, Lf, None };
 
     explicit CollectionLineReader(QIODevice& device);
+    // Reads a device that starts within a file of a known encoding: no byte-order mark is
+    // looked for. Reads chunks of the given size.
+    CollectionLineReader(QIODevice& device, Encoding encoding, qint64 chunkSize);
 
     // Reads the next line into line (its old content is replaced). Returns false when the
     // data have ended or the device failed.
@@ -32,6 +35,8 @@ public:
     bool lineHadInvalidUtf8() const { return invalidUtf8_; }
 
     Encoding encoding() const { return encoding_; }
+    // Where in the device the next line starts (on a device that is not sequential).
+    qint64 offset() const;
     bool sawEndMark() const { return sawEndMark_; }
     bool failed() const { return failed_; }
     QString errorString() const { return errorString_; }
@@ -44,6 +49,7 @@ private:
     void decode(const char* bytes, qsizetype size, QString& line);
 
     QIODevice& device_;
+    qint64 chunkSize_ = 1 << 20;
     QByteArray buffer_;
     qsizetype pos_ = 0;
     bool started_ = false;
