@@ -9,6 +9,7 @@
 
 #include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
+#include "collection/NameSection.h"
 #include "collection/Windows1252.h"
 
 namespace ludora {
@@ -207,17 +208,13 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
         keys.set(tab, collection.caption(tab));
     }
 
-    Collection::Batches batches;
-    while (reader.readLine(line)) {
-        keys.route(line,
-                   [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
-    }
-    if (reader.failed()) {
-        result.error = QStringLiteral("Could not read \"%1\": %2")
-                           .arg(shown(displayName), reader.errorString());
+    NameSection names = readNameSection(reader, device, keys);
+    if (!names.ok) {
+        result.error =
+            QStringLiteral("Could not read \"%1\": %2").arg(shown(displayName), names.errorString);
         return result;
     }
-    result.refused = collection.addNamesToAll(std::move(batches));
+    result.refused = collection.addNamesToAll(std::move(names.batches));
     result.ok = true;
     return result;
 }
