@@ -192,8 +192,8 @@ private Q_SLOTS:
             const ReadResult result = readFromBytes(c, bytes, piece);
             QVERIFY(!result.ok);
             QVERIFY2(result.error.contains(QStringLiteral("\"memory\"")), qPrintable(result.error));
-            const QString count = lines == 1 ? QStringLiteral(" 1 line,")
-                                             : QStringLiteral(" %1 lines,").arg(lines);
+            const QString count =
+                lines == 1 ? QStringLiteral(" 1 line,") : QStringLiteral(" %1 lines,").arg(lines);
             QVERIFY2(result.error.contains(count), qPrintable(result.error));
             QCOMPARE(namesOf(c, 0), QStringList{"kept"});
         }
@@ -282,6 +282,58 @@ private Q_SLOTS:
         QVERIFY2(message.contains(QStringLiteral("1 name ")), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("\"N64\"")), qPrintable(message));
         QVERIFY2(!message.contains(QStringLiteral("TG16")), qPrintable(message));
+    }
+
+    // A list the file holds in order is taken as it is, any other is sorted: either way it
+    // must be the list that one addName() per name, in file order, gives. The files are big
+    // enough to be read in two pieces, whose joint falls inside the list.
+    void inOrderOrNot_data() {
+        QTest::addColumn<QStringList>("names");  // of the first list, in file order
+        QStringList ordered;
+        for (int i = 0; i < 20000; ++i) {
+            ordered << QStringLiteral("Game number %1 of the list").arg(i, 5, 10, QChar(u'0'));
+        }
+        QTest::newRow("in order") << ordered;
+        QStringList firstSwapped = ordered;
+        firstSwapped.swapItemsAt(0, 1);
+        QTest::newRow("first two swapped") << firstSwapped;
+        QStringList lastSwapped = ordered;
+        lastSwapped.swapItemsAt(ordered.size() - 2, ordered.size() - 1);
+        QTest::newRow("last two swapped") << lastSwapped;
+        // Equal but for letter case: each keeps its place in the file.
+        QRandomGenerator rng(17);
+        QStringList caseEqual;
+        for (int i = 0; i < 20000; ++i) {
+            caseEqual << randomText(rng, u"aA", 3, 3) + QStringLiteral(" game of the list ") +
+                             QString::number(i / 5000);
+        }
+        QTest::newRow("equal but for case") << caseEqual;
+        // The names refused are the last in the file, not the last in order.
+        QStringList full;
+        for (int i = 0; i < Collection::kMaxNames + 3; ++i) {
+            full << QStringLiteral("Game %1").arg(i, 5, 10, QChar(u'0'));
+        }
+        QTest::newRow("beyond a full list, in order") << full;
+        full.move(full.size() - 1, 0);
+        QTest::newRow("beyond a full list, the last name first") << full;
+    }
+    void inOrderOrNot() {
+        QFETCH(QStringList, names);
+        QList<QByteArray> lines;
+        Collection single;
+        qsizetype refusedSingly = 0;
+        for (const QString& name : names) {
+            lines << "N64      " + name.toLatin1();
+            refusedSingly += single.addName(0, name) < 0 ? 1 : 0;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.LDX"));
+        putFile(path, fileWithNames(lines));
+        Collection c;
+        const ReadResult result = ludora::ReadCollectionFile(c, path);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.refused[0], refusedSingly);
+        QCOMPARE(namesOf(c, 0), namesOf(single, 0));
     }
 
     // The reader adds to what the lists hold; room left is room left.
