@@ -107,7 +107,7 @@ qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
     batch.truncate(batch.size() - refused);
     // Cleaned before sorting, as addName() sorts the cleaned text. The characters cleaned
     // are all below 27; most batches have none.
-    if (batch.anyCharacterBelow(27)) {
+    if (batch.anyCharacter([](char16_t c) { return c < 27; })) {
         batch.mapCharacters(cleanCharacter);
     }
     return refused;

@@ -60,16 +60,17 @@ public:
             }
         }
     }
-    // Whether any character held (removed names' included) is below the limit; one pass
-    // over the blocks, many characters at a time.
-    bool anyCharacterBelow(char16_t limit) const {
+    // Whether test(c) holds for any character held, removed names' included: one pass over
+    // the blocks that the compiler can make many characters at a time.
+    template <typename Test>
+    bool anyCharacter(Test test) const {
         for (const Block& block : blocks_) {
             const char16_t* chars = block.data.get();
-            char16_t lowest = 0xFFFF;
+            unsigned char found = 0;
             for (quint32 i = 0; i < block.used; ++i) {
-                lowest = chars[i] < lowest ? chars[i] : lowest;
+                found |= test(chars[i]) ? 1 : 0;
             }
-            if (lowest < limit) {
+            if (found != 0) {
                 return true;
             }
         }
