@@ -65,6 +65,9 @@ bool CollectionLineReader::fill() {
         const qsizetype rest = buffer_.size() - pos_;
         std::memmove(buffer_.data(), buffer_.constData() + pos_, size_t(rest));
         buffer_.resize(rest);
+        if (encoding_ == Encoding::Windows1252 && rest > 0) {
+            std::memmove(decoded_.get(), decoded_.get() + pos_, size_t(rest) * sizeof(char16_t));
+        }
         pos_ = 0;
     }
     // Files are read in chunks (1 MB unless told), no bigger than what is left of them.
@@ -86,25 +89,54 @@ bool CollectionLineReader::fill() {
         deviceAtEnd_ = true;
         return false;
     }
+    if (encoding_ == Encoding::Windows1252) {
+        decodeFrom(old);
+    }
     return true;
 }
 
-void CollectionLineReader::decode(const char* bytes, qsizetype size, QString& line) {
-    // Either way a byte gives at most one character; the line keeps its memory from one
-    // line to the next.
-    line.resize(size);
+void CollectionLineReader::decodeFrom(qsizetype first) {
+    const qsizetype size = buffer_.size();
+    if (size > decodedCapacity_) {
+        const qsizetype capacity = std::max(size, 2 * decodedCapacity_);
+        auto grown = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
+        if (first > 0) {
+            std::memcpy(grown.get(), decoded_.get(), size_t(first) * sizeof(char16_t));
+        }
+        decoded_ = std::move(grown);
+        decodedCapacity_ = capacity;
+    }
+    windows1252::decodeTo(buffer_.constData() + first, size - first, decoded_.get() + first);
+}
+
+QStringView CollectionLineReader::lineAt(qsizetype from, qsizetype to) {
     invalidUtf8_ = false;
     if (encoding_ == Encoding::Windows1252) {
-        windows1252::decodeTo(bytes, size, reinterpret_cast<char16_t*>(line.data()));
-        return;
+        return QStringView(decoded_.get() + from, to - from);
     }
+    // A byte gives at most one character; the line keeps its memory from line to line.
+    utf8Line_.resize(to - from);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar* end = utf8.appendToBuffer(line.data(), QByteArrayView(bytes, size));
-    line.truncate(end - line.constData());
+    const QChar* end = utf8.appendToBuffer(utf8Line_.data(),
+                                           QByteArrayView(buffer_.constData() + from, to - from));
+    utf8Line_.truncate(end - utf8Line_.constData());
     invalidUtf8_ = utf8.hasError();
+    return QStringView(utf8Line_);
 }
 
 bool CollectionLineReader::readLine(QString& line) {
+    QStringView view;
+    if (!readLine(view)) {
+        return false;
+    }
+    line.resize(view.size());  // keeps the memory of the string from line to line
+    if (!view.isEmpty()) {
+        std::memcpy(line.data(), view.data(), size_t(view.size()) * sizeof(QChar));
+    }
+    return true;
+}
+
+bool CollectionLineReader::readLine(QStringView& line) {
     if (ended_) {
         return false;
     }
@@ -155,7 +187,7 @@ bool CollectionLineReader::readLine(QString& line) {
         if (scan == pos_) {
             return false;
         }
-        decode(data + pos_, scan - pos_, line);
+        line = lineAt(pos_, scan);
         pos_ = scan;
         lineEnd_ = LineEnd::None;
         ++lineNumber_;
@@ -169,13 +201,13 @@ bool CollectionLineReader::readLine(QString& line) {
             return false;
         }
         // Text before the end mark on its line is still a line.
-        decode(data + pos_, scan - pos_, line);
+        line = lineAt(pos_, scan);
         pos_ = scan + 1;
         lineEnd_ = LineEnd::None;
         ++lineNumber_;
         return true;
     }
-    decode(data + pos_, scan - pos_, line);
+    line = lineAt(pos_, scan);
     if (data[scan] == '\r' && scan + 1 < size && data[scan + 1] == '\n') {
         lineEnd_ = LineEnd::CrLf;
         pos_ = scan + 2;

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+#include <memory>
 
 class QIODevice;
 
@@ -26,6 +28,8 @@ public:
     // Reads the next line into line (its old content is replaced). Returns false when the
     // data have ended or the device failed.
     bool readLine(QString& line);
+    // The same without a copy: the view holds until the reader is next used.
+    bool readLine(QStringView& line);
 
     // About the line last read.
     qint64 lineNumber() const { return lineNumber_; }
@@ -46,11 +50,18 @@ public:
 
 private:
     bool fill();  // reads more bytes; false at the end of the device or on failure
-    void decode(const char* bytes, qsizetype size, QString& line);
+    // Decodes new bytes of a Windows-1252 file, all of them in one pass.
+    void decodeFrom(qsizetype first);
+    // The characters of the bytes from `from` to `to` of the buffer.
+    QStringView lineAt(qsizetype from, qsizetype to);
 
     QIODevice& device_;
     qint64 chunkSize_ = 1 << 20;
     QByteArray buffer_;
+    // In a Windows-1252 file, the character of each byte of the buffer, at the same place.
+    std::unique_ptr<char16_t[]> decoded_;
+    qsizetype decodedCapacity_ = 0;
+    QString utf8Line_;
     qsizetype pos_ = 0;
     bool started_ = false;
     bool ended_ = false;

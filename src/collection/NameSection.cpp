@@ -25,7 +25,7 @@ constexpr qint64 kPieceChunk = 64 * 1024;
 // Routes every line the reader gives.
 void readLines(CollectionLineReader& reader, const CaptionKeys& keys,
                Collection::Batches& batches) {
-    QString line;
+    QStringView line;
     while (reader.readLine(line)) {
         keys.route(line,
                    [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
