@@ -12,6 +12,8 @@ namespace ludora {
 namespace {
 
 constexpr char kEndMark = 26;
+// A Windows-1252 file is decoded this many bytes at a time, or a whole line if longer.
+constexpr qsizetype kDecodeAhead = 32 * 1024;
 
 inline bool isStop(char c) {
     return c == '\r' || c == '\n' || c == kEndMark;
@@ -65,9 +67,12 @@ bool CollectionLineReader::fill() {
         const qsizetype rest = buffer_.size() - pos_;
         std::memmove(buffer_.data(), buffer_.constData() + pos_, size_t(rest));
         buffer_.resize(rest);
-        if (encoding_ == Encoding::Windows1252 && rest > 0) {
-            std::memmove(decoded_.get(), decoded_.get() + pos_, size_t(rest) * sizeof(char16_t));
+        // The characters decoded ahead move with their bytes.
+        const qsizetype ahead = std::max<qsizetype>(0, decodedEnd_ - pos_);
+        if (ahead > 0) {
+            std::memmove(decoded_.get(), decoded_.get() + pos_, size_t(ahead) * sizeof(char16_t));
         }
+        decodedEnd_ = ahead;
         pos_ = 0;
     }
     // Files are read in chunks (1 MB unless told), no bigger than what is left of them.
@@ -89,29 +94,31 @@ bool CollectionLineReader::fill() {
         deviceAtEnd_ = true;
         return false;
     }
-    if (encoding_ == Encoding::Windows1252) {
-        decodeFrom(old);
-    }
     return true;
 }
 
-void CollectionLineReader::decodeFrom(qsizetype first) {
-    const qsizetype size = buffer_.size();
-    if (size > decodedCapacity_) {
-        const qsizetype capacity = std::max(size, 2 * decodedCapacity_);
+void CollectionLineReader::decodeTo(qsizetype to) {
+    const qsizetype end = std::min(buffer_.size(), std::max(to, decodedEnd_ + kDecodeAhead));
+    if (end > decodedCapacity_) {
+        const qsizetype capacity = std::max(end, 2 * decodedCapacity_);
         auto grown = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
-        if (first > 0) {
-            std::memcpy(grown.get(), decoded_.get(), size_t(first) * sizeof(char16_t));
+        if (decodedEnd_ > 0) {
+            std::memcpy(grown.get(), decoded_.get(), size_t(decodedEnd_) * sizeof(char16_t));
         }
         decoded_ = std::move(grown);
         decodedCapacity_ = capacity;
     }
-    windows1252::decodeTo(buffer_.constData() + first, size - first, decoded_.get() + first);
+    windows1252::decodeTo(buffer_.constData() + decodedEnd_, end - decodedEnd_,
+                          decoded_.get() + decodedEnd_);
+    decodedEnd_ = end;
 }
 
 QStringView CollectionLineReader::lineAt(qsizetype from, qsizetype to) {
     invalidUtf8_ = false;
     if (encoding_ == Encoding::Windows1252) {
+        if (to > decodedEnd_) {
+            decodeTo(to);
+        }
         return QStringView(decoded_.get() + from, to - from);
     }
     // A byte gives at most one character; the line keeps its memory from line to line.

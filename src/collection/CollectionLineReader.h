@@ -50,17 +50,19 @@ public:
 
 private:
     bool fill();  // reads more bytes; false at the end of the device or on failure
-    // Decodes new bytes of a Windows-1252 file, all of them in one pass.
-    void decodeFrom(qsizetype first);
+    // Decodes the buffer of a Windows-1252 file up to `to` at least, many lines in one pass.
+    void decodeTo(qsizetype to);
     // The characters of the bytes from `from` to `to` of the buffer.
     QStringView lineAt(qsizetype from, qsizetype to);
 
     QIODevice& device_;
     qint64 chunkSize_ = 1 << 20;
     QByteArray buffer_;
-    // In a Windows-1252 file, the character of each byte of the buffer, at the same place.
+    // In a Windows-1252 file, the character of each byte of the buffer before decodedEnd_,
+    // at the same place.
     std::unique_ptr<char16_t[]> decoded_;
     qsizetype decodedCapacity_ = 0;
+    qsizetype decodedEnd_ = 0;
     QString utf8Line_;
     qsizetype pos_ = 0;
     bool started_ = false;

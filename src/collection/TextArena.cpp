@@ -21,18 +21,21 @@ struct Free {
 }  // namespace
 
 TextArena::TextArena(qsizetype characters) {
+    const size_t wanted = size_t(characters) * sizeof(char16_t);
+    if (wanted < kLargePagesFrom) {
+        memory_ = std::make_shared_for_overwrite<char16_t[]>(size_t(characters));
+        capacity_ = characters;
+        return;
+    }
     // Whole large pages, aligned to them: the system can then back the stretch with them.
-    const size_t bytes =
-        (size_t(characters) * sizeof(char16_t) + kLargePage - 1) & ~(kLargePage - 1);
+    const size_t bytes = (wanted + kLargePage - 1) & ~(kLargePage - 1);
     auto* memory = static_cast<char16_t*>(std::aligned_alloc(kLargePage, bytes));
     if (!memory) {
         return;
     }
 #ifdef Q_OS_LINUX
     // Only advice: where the system has no large pages, small ones serve as before.
-    if (bytes >= kLargePagesFrom) {
-        madvise(memory, bytes, MADV_HUGEPAGE);
-    }
+    madvise(memory, bytes, MADV_HUGEPAGE);
 #endif
     memory_ = std::shared_ptr<char16_t[]>(memory, Free());
     capacity_ = qsizetype(bytes / sizeof(char16_t));
