@@ -12,7 +12,8 @@ namespace ludora {
 namespace {
 
 constexpr char kEndMark = 26;
-// A Windows-1252 file is decoded this many bytes at a time, or a whole line if longer.
+// A Windows-1252 file is decoded this many bytes at a time, from the start of a line, or a
+// whole line if longer.
 constexpr qsizetype kDecodeAhead = 32 * 1024;
 
 inline bool isStop(char c) {
@@ -67,12 +68,16 @@ bool CollectionLineReader::fill() {
         const qsizetype rest = buffer_.size() - pos_;
         std::memmove(buffer_.data(), buffer_.constData() + pos_, size_t(rest));
         buffer_.resize(rest);
-        // The characters decoded ahead move with their bytes.
-        const qsizetype ahead = std::max<qsizetype>(0, decodedEnd_ - pos_);
-        if (ahead > 0) {
-            std::memmove(decoded_.get(), decoded_.get() + pos_, size_t(ahead) * sizeof(char16_t));
+        // The characters decoded ahead of the next line move with their bytes.
+        const qsizetype keep = std::max(decodedBase_, pos_);
+        if (decodedEnd_ > keep) {
+            std::memmove(decoded_.get(), decoded_.get() + (keep - decodedBase_),
+                         size_t(decodedEnd_ - keep) * sizeof(char16_t));
+            decodedBase_ = keep - pos_;
+            decodedEnd_ -= pos_;
+        } else {
+            decodedBase_ = decodedEnd_ = 0;
         }
-        decodedEnd_ = ahead;
         pos_ = 0;
     }
     // Files are read in chunks (1 MB unless told), no bigger than what is left of them.
@@ -97,29 +102,24 @@ bool CollectionLineReader::fill() {
     return true;
 }
 
-void CollectionLineReader::decodeTo(qsizetype to) {
-    const qsizetype end = std::min(buffer_.size(), std::max(to, decodedEnd_ + kDecodeAhead));
-    if (end > decodedCapacity_) {
-        const qsizetype capacity = std::max(end, 2 * decodedCapacity_);
-        auto grown = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
-        if (decodedEnd_ > 0) {
-            std::memcpy(grown.get(), decoded_.get(), size_t(decodedEnd_) * sizeof(char16_t));
-        }
-        decoded_ = std::move(grown);
-        decodedCapacity_ = capacity;
+void CollectionLineReader::decodeFrom(qsizetype from, qsizetype to) {
+    const qsizetype end = std::min(buffer_.size(), std::max(to, from + kDecodeAhead));
+    if (end - from > decodedCapacity_) {
+        decodedCapacity_ = std::max(end - from, kDecodeAhead);
+        decoded_ = std::make_unique_for_overwrite<char16_t[]>(size_t(decodedCapacity_));
     }
-    windows1252::decodeTo(buffer_.constData() + decodedEnd_, end - decodedEnd_,
-                          decoded_.get() + decodedEnd_);
+    windows1252::decodeTo(buffer_.constData() + from, end - from, decoded_.get());
+    decodedBase_ = from;
     decodedEnd_ = end;
 }
 
 QStringView CollectionLineReader::lineAt(qsizetype from, qsizetype to) {
     invalidUtf8_ = false;
     if (encoding_ == Encoding::Windows1252) {
-        if (to > decodedEnd_) {
-            decodeTo(to);
+        if (from < decodedBase_ || to > decodedEnd_) {
+            decodeFrom(from, to);
         }
-        return QStringView(decoded_.get() + from, to - from);
+        return QStringView(decoded_.get() + (from - decodedBase_), to - from);
     }
     // A byte gives at most one character; the line keeps its memory from line to line.
     utf8Line_.resize(to - from);

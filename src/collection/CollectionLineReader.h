@@ -50,18 +50,20 @@ public:
 
 private:
     bool fill();  // reads more bytes; false at the end of the device or on failure
-    // Decodes the buffer of a Windows-1252 file up to `to` at least, many lines in one pass.
-    void decodeTo(qsizetype to);
+    // Decodes the bytes of a Windows-1252 file from `from` to `to` at least, many lines in
+    // one pass.
+    void decodeFrom(qsizetype from, qsizetype to);
     // The characters of the bytes from `from` to `to` of the buffer.
     QStringView lineAt(qsizetype from, qsizetype to);
 
     QIODevice& device_;
     qint64 chunkSize_ = 1 << 20;
     QByteArray buffer_;
-    // In a Windows-1252 file, the character of each byte of the buffer before decodedEnd_,
-    // at the same place.
+    // In a Windows-1252 file, the characters of the bytes of the buffer from decodedBase_ to
+    // decodedEnd_.
     std::unique_ptr<char16_t[]> decoded_;
     qsizetype decodedCapacity_ = 0;
+    qsizetype decodedBase_ = 0;
     qsizetype decodedEnd_ = 0;
     QString utf8Line_;
     qsizetype pos_ = 0;

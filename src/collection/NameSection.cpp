@@ -18,7 +18,7 @@ namespace {
 
 // Below this many bytes of names one thread reads them: starting a thread and cutting the
 // file cost more than they save.
-constexpr qint64 kSplitMinimum = 256 * 1024;
+constexpr qint64 kSplitMinimum = 1024 * 1024;
 // Each piece reads its stretch in chunks of this size into a buffer that it reuses.
 constexpr qint64 kPieceChunk = 64 * 1024;
 

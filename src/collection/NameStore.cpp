@@ -22,8 +22,13 @@ NameStore::Block& NameStore::addBlock(quint32 characters) {
         block.capacity = kArenaBlockSize;
     }
     if (!block.data) {
-        // A long name gets a block of its own size.
-        block.capacity = characters > kLongName ? characters : kBlockSize;
+        // A long name gets a block of its own size. Short names fill blocks that double in
+        // size up to kBlockSize, so that a list of a few names takes little memory.
+        const quint32 previous = current_ >= 0 ? blocks_[size_t(current_)].capacity : 0;
+        block.capacity =
+            characters > kLongName
+                ? characters
+                : std::max(characters, std::clamp(2 * previous, kFirstBlockSize, kBlockSize));
         block.data = std::make_shared_for_overwrite<char16_t[]>(block.capacity);
     }
     blocks_.push_back(std::move(block));

@@ -101,6 +101,7 @@ private:
     };
 
     static constexpr quint32 kBlockSize = 64 * 1024;  // characters
+    static constexpr quint32 kFirstBlockSize = 1024;
     // Smaller when cut from an arena: every list leaves its last block part empty.
     static constexpr quint32 kArenaBlockSize = kBlockSize / 4;
     // Longer names get a block of their own.
