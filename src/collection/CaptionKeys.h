@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "collection/Collection.h"
 
@@ -21,7 +23,15 @@ public:
         }
     }
 
-    void set(int tab, QStringView caption) { keys_[size_t(tab)] = Collection::captionKey(caption); }
+    void set(int tab, QStringView caption) {
+        keys_[size_t(tab)] = Collection::captionKey(caption);
+        startingWith_.fill(0);
+        for (int t = 0; t < Collection::kTabCount; ++t) {
+            if (!keys_[size_t(t)].isEmpty()) {
+                startingWith_[bucket(keys_[size_t(t)].front().unicode())] |= 1u << t;
+            }
+        }
+    }
     const QString& key(int tab) const { return keys_[size_t(tab)]; }
 
     // Calls add(tab, name) for each list a name line adds to: the first tab, in tab order,
@@ -32,13 +42,15 @@ public:
         int added = 0;
         int from = 0;
         while (line.size() >= kLength && from < Collection::kTabCount) {
-            int tab = from;
-            while (tab < Collection::kTabCount && !begins(line, keys_[size_t(tab)])) {
-                ++tab;
+            // Only the tabs whose key could begin the line are compared, in tab order.
+            quint32 candidates = startingWith_[bucket(line.front().unicode())] & (~0u << from);
+            while (candidates != 0 && !begins(line, keys_[size_t(std::countr_zero(candidates))])) {
+                candidates &= candidates - 1;
             }
-            if (tab == Collection::kTabCount) {
+            if (candidates == 0) {
                 break;
             }
+            const int tab = std::countr_zero(candidates);
             line = line.mid(keys_[size_t(tab)].size());
             add(tab, line);
             ++added;
@@ -48,8 +60,7 @@ public:
     }
 
 private:
-    // Exact comparison of the characters, inline: it runs up to 25 times for every line of
-    // a file.
+    // Exact comparison of the characters, inline: it runs for every line of a file.
     static bool begins(QStringView line, const QString& key) {
         const qsizetype length = key.size();
         if (line.size() < length) {
@@ -57,11 +68,22 @@ private:
         }
         const char16_t* a = line.utf16();
         const auto* b = reinterpret_cast<const char16_t*>(key.constData());
-        // Keys tend to differ at their ends ("UserDef3 ", "UserDef24"): look there first.
+        // Keys tend to differ at their ends ("UserDef3 ", "UserDef24"): look there first,
+        // then at the rest four characters at a time.
         if (a[length - 1] != b[length - 1]) {
             return false;
         }
-        for (qsizetype i = 0; i < length - 1; ++i) {
+        qsizetype i = 0;
+        for (; i + 4 < length; i += 4) {
+            quint64 x;
+            quint64 y;
+            std::memcpy(&x, a + i, sizeof x);
+            std::memcpy(&y, b + i, sizeof y);
+            if (x != y) {
+                return false;
+            }
+        }
+        for (; i < length - 1; ++i) {
             if (a[i] != b[i]) {
                 return false;
             }
@@ -69,7 +91,12 @@ private:
         return true;
     }
 
+    static size_t bucket(char16_t first) { return first & 0xFF; }
+    static_assert(Collection::kTabCount <= 32, "one bit per tab");
+
     std::array<QString, Collection::kTabCount> keys_;
+    // Per low byte of a first character: the tabs whose key starts with such a character.
+    std::array<quint32, 256> startingWith_{};
 };
 
 }  // namespace ludora

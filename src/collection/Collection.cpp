@@ -134,7 +134,7 @@ qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
     batch.truncate(batch.size() - refused);
     // Cleaned before sorting, as addName() sorts the cleaned text. The characters cleaned
     // are all below 27; most batches have none.
-    if (batch.anyCharacterBelow(27)) {
+    if (batch.anyCharacter([](char16_t c) { return c < 27; })) {
         batch.mapCharacters(cleanCharacter);
     }
     return refused;
@@ -163,15 +163,12 @@ qsizetype Collection::addNames(int tab, NameStore&& batch) {
 
 std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&& batches) {
     std::array<qsizetype, kTabCount> refused{};
-    for (int tab = 0; tab < kTabCount; ++tab) {
-        refused[size_t(tab)] = trimBatch(tab, batches[size_t(tab)]);
-    }
-    // Sorting is most of the work of loading a big file; the lists are independent, so each
-    // worker takes the next unsorted one. Only the sorting leaves this thread: the lists and
-    // their models are changed here.
+    // The batches are independent, so each worker takes the next one, trims it and sorts it.
+    // Only the batches leave this thread: the lists and their models are changed here.
     std::atomic<int> next{0};
     auto sortSome = [&] {
         for (int tab = next++; tab < kTabCount; tab = next++) {
+            refused[size_t(tab)] = trimBatch(tab, batches[size_t(tab)]);
             batches[size_t(tab)].sortStable();
         }
     };

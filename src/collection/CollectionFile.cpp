@@ -10,6 +10,7 @@
 
 #include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
+#include "collection/NameSection.h"
 #include "collection/Windows1252.h"
 
 namespace ludora {
@@ -34,10 +35,23 @@ QString notAnOrdinaryFile(const QString& action, const QString& path) {
     return QStringLiteral("%1 \"%2\": it is not an ordinary file.").arg(action, shown(path));
 }
 
+// Per list: whether every character it holds is written as the byte of its own number.
+// Most lists are: one pass over all they hold says so, and their names need no lookups.
+using OwnByteLists = std::array<bool, Collection::kTabCount>;
+
+OwnByteLists ownByteLists(const Collection& collection) {
+    OwnByteLists ownBytes{};
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        ownBytes[size_t(tab)] = !collection.list(tab).names.anyCharacter(
+            [](char16_t c) { return !windows1252::isOwnByte(c); });
+    }
+    return ownBytes;
+}
+
 // Whether the file can be written in Windows-1252. It cannot when a character has no byte
 // there, nor when the first caption would begin with the bytes of the UTF-8 byte-order mark
 // ("\u00ef\u00bb\u00bf"), which would make the reader take the file for UTF-8.
-bool fitsWindows1252(const Collection& collection) {
+bool fitsWindows1252(const Collection& collection, const OwnByteLists& ownBytes) {
     if (collection.caption(0).startsWith(QStringView(u"\u00ef\u00bb\u00bf"))) {
         return false;
     }
@@ -45,6 +59,9 @@ bool fitsWindows1252(const Collection& collection) {
         const ConsoleList& list = collection.list(tab);
         if (!windows1252::canEncode(list.caption)) {
             return false;
+        }
+        if (ownBytes[size_t(tab)]) {
+            continue;
         }
         for (qsizetype pos = 0; pos < list.names.size(); ++pos) {
             if (!windows1252::canEncode(list.names.at(pos))) {
@@ -97,6 +114,29 @@ public:
         char* end =
             utf8_ ? utf8_encoder_.appendToBuffer(out, text) : windows1252::encodeTo(text, out);
         used_ += end - out;
+    }
+
+    // One name line: the key's bytes, the name, the line end. In Windows-1252, a name known
+    // to hold only characters that are their own byte is narrowed without lookups.
+    void putLine(QByteArrayView key, QStringView name, bool ownBytes) {
+        const qsizetype worst = key.size() + (utf8_ ? name.size() * 3 : name.size()) + 2;
+        if (!room(worst)) {
+            put(key);
+            put(name);
+            put(QByteArrayView("\r\n"));
+            return;
+        }
+        char* out = buffer_.data() + used_;
+        std::memcpy(out, key.data(), size_t(key.size()));
+        out += key.size();
+        if (utf8_) {
+            out = utf8_encoder_.appendToBuffer(out, name);
+        } else {
+            out = ownBytes ? windows1252::narrowTo(name, out) : windows1252::encodeTo(name, out);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        used_ = out - buffer_.constData();
     }
 
     QByteArray encode(QStringView text) const {
@@ -210,17 +250,13 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
         keys.set(tab, collection.caption(tab));
     }
 
-    Collection::Batches batches;
-    while (reader.readLine(line)) {
-        keys.route(line,
-                   [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
-    }
-    if (reader.failed()) {
-        result.error = QStringLiteral("Could not read \"%1\": %2")
-                           .arg(shown(displayName), reader.errorString());
+    NameSection names = readNameSection(reader, device, keys);
+    if (!names.ok) {
+        result.error =
+            QStringLiteral("Could not read \"%1\": %2").arg(shown(displayName), names.errorString);
         return result;
     }
-    result.refused = collection.addNamesToAll(std::move(batches));
+    result.refused = collection.addNamesToAll(std::move(names.batches));
     result.ok = true;
     return result;
 }
@@ -228,7 +264,8 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
 WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
                                 const QString& displayName) {
     WriteResult result;
-    const bool utf8 = !fitsWindows1252(collection);
+    const OwnByteLists ownBytes = ownByteLists(collection);
+    const bool utf8 = !fitsWindows1252(collection, ownBytes);
     LineWriter writer(device, utf8);
     if (utf8) {
         writer.put(QByteArrayView(kByteOrderMark));
@@ -241,9 +278,7 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
         const NameStore& names = collection.list(tab).names;
         const QByteArray key = writer.encode(Collection::captionKey(collection.caption(tab)));
         for (qsizetype pos = 0; pos < names.size() && writer.ok(); ++pos) {
-            writer.put(QByteArrayView(key));
-            writer.put(names.at(pos));
-            writer.put(QByteArrayView("\r\n"));
+            writer.putLine(QByteArrayView(key), names.at(pos), ownBytes[size_t(tab)]);
         }
     }
     writer.put(QByteArrayView(kEndMarkLine));

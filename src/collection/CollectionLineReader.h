@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+#include <memory>
 
 class QIODevice;
 
@@ -19,10 +21,15 @@ public:
     enum class LineEnd { CrLf, Cr, Lf, None };
 
     explicit CollectionLineReader(QIODevice& device);
+    // Reads a device that starts within a file of a known encoding: no byte-order mark is
+    // looked for. Reads chunks of the given size.
+    CollectionLineReader(QIODevice& device, Encoding encoding, qint64 chunkSize);
 
     // Reads the next line into line (its old content is replaced). Returns false when the
     // data have ended or the device failed.
     bool readLine(QString& line);
+    // The same without a copy: the view holds until the reader is next used.
+    bool readLine(QStringView& line);
 
     // About the line last read.
     qint64 lineNumber() const { return lineNumber_; }
@@ -32,6 +39,8 @@ public:
     bool lineHadInvalidUtf8() const { return invalidUtf8_; }
 
     Encoding encoding() const { return encoding_; }
+    // Where in the device the next line starts (on a device that is not sequential).
+    qint64 offset() const;
     bool sawEndMark() const { return sawEndMark_; }
     bool failed() const { return failed_; }
     QString errorString() const { return errorString_; }
@@ -41,10 +50,22 @@ public:
 
 private:
     bool fill();  // reads more bytes; false at the end of the device or on failure
-    void decode(const char* bytes, qsizetype size, QString& line);
+    // Decodes the bytes of a Windows-1252 file from `from` to `to` at least, many lines in
+    // one pass.
+    void decodeFrom(qsizetype from, qsizetype to);
+    // The characters of the bytes from `from` to `to` of the buffer.
+    QStringView lineAt(qsizetype from, qsizetype to);
 
     QIODevice& device_;
+    qint64 chunkSize_ = 1 << 20;
     QByteArray buffer_;
+    // In a Windows-1252 file, the characters of the bytes of the buffer from decodedBase_ to
+    // decodedEnd_.
+    std::unique_ptr<char16_t[]> decoded_;
+    qsizetype decodedCapacity_ = 0;
+    qsizetype decodedBase_ = 0;
+    qsizetype decodedEnd_ = 0;
+    QString utf8Line_;
     qsizetype pos_ = 0;
     bool started_ = false;
     bool ended_ = false;

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace ludora {
 namespace {
@@ -27,7 +28,12 @@ int compareNames(QStringView a, QStringView b) noexcept {
     const char16_t* pa = a.utf16();
     const char16_t* pb = b.utf16();
     const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
+    qsizetype i = 0;
+    // Neighbours in a list share their first characters: pass over equal ones four at a time.
+    while (i + 4 <= n && std::memcmp(pa + i, pb + i, 4 * sizeof(char16_t)) == 0) {
+        i += 4;
+    }
+    for (; i < n; ++i) {
         if (pa[i] == pb[i]) {
             continue;
         }

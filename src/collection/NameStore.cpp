@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "collection/TextArena.h"
+
 namespace ludora {
 
 qsizetype NameStore::upperBound(QStringView text) const {
@@ -13,26 +15,35 @@ qsizetype NameStore::upperBound(QStringView text) const {
     return qsizetype(it - entries_.begin());
 }
 
+NameStore::Block& NameStore::addBlock(quint32 characters) {
+    Block block;
+    if (arena_ && characters <= kArenaBlockSize) {
+        block.data = arena_->carve(kArenaBlockSize);
+        block.capacity = kArenaBlockSize;
+    }
+    if (!block.data) {
+        // A long name gets a block of its own size. Short names fill blocks that double in
+        // size up to kBlockSize, so that a list of a few names takes little memory.
+        const quint32 previous = current_ >= 0 ? blocks_[size_t(current_)].capacity : 0;
+        block.capacity =
+            characters > kLongName
+                ? characters
+                : std::max(characters, std::clamp(2 * previous, kFirstBlockSize, kBlockSize));
+        block.data = std::make_shared_for_overwrite<char16_t[]>(block.capacity);
+    }
+    blocks_.push_back(std::move(block));
+    return blocks_.back();
+}
+
 NameStore::Entry NameStore::store(QStringView text) {
     const auto length = quint32(std::min<qsizetype>(text.size(), 0x7fffffff));
     Block* block = current_ >= 0 ? &blocks_[size_t(current_)] : nullptr;
-    if (length > kBlockSize / 4) {
-        // A long name gets a block of its own.
-        Block own;
-        own.data = std::make_unique_for_overwrite<char16_t[]>(std::max<quint32>(length, 1));
-        own.capacity = length;
-        blocks_.push_back(std::move(own));
-        block = &blocks_.back();
+    if (length > kLongName) {
+        // Short names keep filling the current block.
+        block = &addBlock(length);
     } else if (!block || block->capacity - block->used < length) {
-        // Each block twice the last up to kBlockSize: a short list holds little memory.
-        const quint32 capacity =
-            std::max(length, block ? std::min(kBlockSize, block->capacity * 2) : kFirstBlockSize);
-        Block fresh;
-        fresh.data = std::make_unique_for_overwrite<char16_t[]>(capacity);
-        fresh.capacity = capacity;
-        blocks_.push_back(std::move(fresh));
+        block = &addBlock(length);
         current_ = qsizetype(blocks_.size()) - 1;
-        block = &blocks_.back();
     }
     const Entry entry{quint32(block - blocks_.data()), block->used, length, false};
     if (length > 0) {
@@ -116,7 +127,9 @@ void NameStore::reclaimIfWasteful() {
 }
 
 void NameStore::sortStable() {
-    if (entries_.size() < 2) {
+    // In order already: a stable sort would leave every entry where it is.
+    if (std::is_sorted(entries_.begin(), entries_.end(),
+                       [this](const Entry& a, const Entry& b) { return less(a, b); })) {
         return;
     }
     // Most comparisons are settled by the first characters: compare them as one number and
@@ -146,20 +159,35 @@ void NameStore::sortStable() {
     }
 }
 
+void NameStore::append(NameStore&& other) {
+    if (entries_.empty() && blocks_.empty()) {
+        TextArena* arena = arena_;
+        *this = std::move(other);
+        arena_ = arena;
+        return;
+    }
+    adoptBlocks(other);
+    entries_.insert(entries_.end(), other.entries_.begin(), other.entries_.end());
+    other.clear();
+}
+
+void NameStore::adoptBlocks(NameStore& other) {
+    const auto blockShift = quint32(blocks_.size());
+    for (Block& block : other.blocks_) {
+        blocks_.push_back(std::move(block));
+    }
+    for (Entry& e : other.entries_) {
+        e.block += blockShift;
+    }
+    storedChars_ += other.storedChars_;
+    liveChars_ += other.liveChars_;
+}
+
 void NameStore::mergeFrom(NameStore&& batch) {
     if (batch.entries_.empty()) {
         return;
     }
-    const auto blockShift = quint32(blocks_.size());
-    for (Block& block : batch.blocks_) {
-        blocks_.push_back(std::move(block));
-    }
-    for (Entry& e : batch.entries_) {
-        e.block += blockShift;
-    }
-    storedChars_ += batch.storedChars_;
-    liveChars_ += batch.liveChars_;
-
+    adoptBlocks(batch);
     std::vector<Entry> merged;
     merged.reserve(entries_.size() + batch.entries_.size());
     // std::merge takes from the first range on ties, so names already here stay in front of

@@ -9,14 +9,16 @@
 
 namespace ludora {
 
+class TextArena;
+
 // The names of one list with their selection flags, in list order.
 //
 // Texts live in large blocks that never move, and the list order is a vector of small
-// entries that point into them: inserting in the middle moves 16-byte entries, not strings,
+// entries that point into them: inserting in the middle moves 12-byte entries, not strings,
 // and a full collection costs little more memory than its characters. Removals leave their
 // characters behind until the waste outgrows the live names; then the live names are
 // copied into fresh blocks. A view returned by at() is therefore valid only until the store
-// next changes.
+// next changes. Blocks may be cut from an arena that other stores share (loading a file).
 class NameStore {
 public:
     NameStore() = default;
@@ -37,6 +39,11 @@ public:
     void insert(qsizetype pos, QStringView text);
     // Adds at the end, ignoring the order (for gathering a batch before sortStable()).
     void append(QStringView text) { insert(size(), text); }
+    void reserve(qsizetype count) { entries_.reserve(size_t(count)); }
+    // Moves every entry of another store to the end of this one, in their order.
+    void append(NameStore&& other);
+    // Cuts new blocks from the arena while it is set (it must outlive that); null stops it.
+    void setArena(TextArena* arena) { arena_ = arena; }
     void removeAt(qsizetype pos);
     // Removes every selected entry in one pass; the others keep their order. Returns how
     // many were removed.
@@ -48,28 +55,30 @@ public:
     void mapCharacters(Map map) {
         for (const Entry& e : entries_) {
             char16_t* chars = blocks_[e.block].data.get() + e.offset;
-            for (quint32 i = 0; i < e.length; ++i) {
+            for (quint32 i = 0; i < quint32(e.length); ++i) {
                 chars[i] = map(chars[i]);
             }
         }
     }
-    // Whether any character held (removed names' included) is below the limit; one pass
-    // over the blocks, many characters at a time.
-    bool anyCharacterBelow(char16_t limit) const {
+    // Whether test(c) holds for any character held, removed names' included: one pass over
+    // the blocks that the compiler can make many characters at a time.
+    template <typename Test>
+    bool anyCharacter(Test test) const {
         for (const Block& block : blocks_) {
             const char16_t* chars = block.data.get();
-            char16_t lowest = 0xFFFF;
+            unsigned char found = 0;
             for (quint32 i = 0; i < block.used; ++i) {
-                lowest = chars[i] < lowest ? chars[i] : lowest;
+                found |= test(chars[i]) ? 1 : 0;
             }
-            if (lowest < limit) {
+            if (found != 0) {
                 return true;
             }
         }
         return false;
     }
 
-    // Sorts the entries in list order; equal names keep their relative order.
+    // Sorts the entries in list order; equal names keep their relative order. Entries
+    // already in that order (a file the program wrote) are found so in one pass and left.
     void sortStable();
     // Moves every entry of a sorted batch into this sorted store, at the places one insert
     // at upperBound() per name, in the batch's order, would give them.
@@ -82,28 +91,37 @@ private:
     struct Entry {
         quint32 block;
         quint32 offset;
-        quint32 length;
-        bool selected;
+        quint32 length : 31;
+        quint32 selected : 1;
     };
     struct Block {
-        std::unique_ptr<char16_t[]> data;
+        std::shared_ptr<char16_t[]> data;
         quint32 used = 0;
         quint32 capacity = 0;
     };
 
     static constexpr quint32 kBlockSize = 64 * 1024;  // characters
     static constexpr quint32 kFirstBlockSize = 1024;
+    // Smaller when cut from an arena: every list leaves its last block part empty.
+    static constexpr quint32 kArenaBlockSize = kBlockSize / 4;
+    // Longer names get a block of their own.
+    static constexpr quint32 kLongName = kBlockSize / 4;
 
     QStringView view(const Entry& e) const {
         return QStringView(blocks_[e.block].data.get() + e.offset, qsizetype(e.length));
     }
     bool less(const Entry& a, const Entry& b) const { return nameLess(view(a), view(b)); }
     Entry store(QStringView text);
+    // Adds a block with room for this many characters, or more.
+    Block& addBlock(quint32 characters);
+    // Takes over the blocks of another store, pointing its entries at them here.
+    void adoptBlocks(NameStore& other);
     void reclaimIfWasteful();
 
     std::vector<Block> blocks_;
     std::vector<Entry> entries_;
     qsizetype current_ = -1;  // the block that takes short names, or -1
+    TextArena* arena_ = nullptr;
     qsizetype storedChars_ = 0;
     qsizetype liveChars_ = 0;
 };

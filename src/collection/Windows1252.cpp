@@ -37,29 +37,44 @@ inline int byteOf(char16_t c) {
     return -1;
 }
 
-// Whether every unit is below 0x80; written so that the compiler can check many at a time.
-inline bool allAscii(const char16_t* text, qsizetype size) {
-    char16_t seen = 0;
+// Whether every character's byte is its own number; written so that the compiler can check
+// many at a time.
+inline bool allOwnBytes(const char16_t* text, qsizetype size) {
+    unsigned char other = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        seen |= text[i];
+        other |= isOwnByte(text[i]) ? 0 : 1;
     }
-    return seen < 0x80;
+    return other == 0;
 }
 
 }  // namespace
 
-void decode(const char* bytes, qsizetype size, QString& out) {
-    const qsizetype start = out.size();
-    out.resize(start + size);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;
+void decodeTo(const char* bytes, qsizetype size, char16_t* out) {
     const auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    // Most bytes mean the character of their own number: widen them all (the compiler does
+    // that many at a time), then put right the few of 80 to 9F, if there are any.
+    unsigned char high = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        dst[i] = kCharacters[src[i]];
+        const unsigned char c = src[i];
+        out[i] = c;
+        high |= (unsigned char)(c - 0x80) < 0x20 ? 1 : 0;
+    }
+    if (high == 0) {
+        return;
+    }
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = kCharacters[src[i]];
     }
 }
 
+void decode(const char* bytes, qsizetype size, QString& out) {
+    const qsizetype start = out.size();
+    out.resize(start + size);
+    decodeTo(bytes, size, reinterpret_cast<char16_t*>(out.data()) + start);
+}
+
 bool canEncode(QStringView text) {
-    if (allAscii(text.utf16(), text.size())) {
+    if (allOwnBytes(text.utf16(), text.size())) {
         return true;
     }
     for (const QChar c : text) {
@@ -71,18 +86,24 @@ bool canEncode(QStringView text) {
     return true;
 }
 
+char* narrowTo(QStringView text, char* out) {
+    const char16_t* src = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = char(src[i]);
+    }
+    return out + size;
+}
+
 char* encodeTo(QStringView text, char* out) {
     const char16_t* src = text.utf16();
     const qsizetype size = text.size();
-    if (allAscii(src, size)) {
-        for (qsizetype i = 0; i < size; ++i) {
-            out[i] = char(src[i]);
-        }
-    } else {
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t u = src[i];
-            out[i] = char(u < 0x80 ? u : byteOf(u));
-        }
+    if (allOwnBytes(src, size)) {
+        return narrowTo(text, out);
+    }
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = src[i];
+        out[i] = char(isOwnByte(u) ? u : byteOf(u));
     }
     return out + size;
 }

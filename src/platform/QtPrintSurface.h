@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "platform/PrintSurface.h"
 
@@ -43,15 +44,26 @@ public:
     QPrinter& printer() { return *printer_; }
 
 private:
+    // The font's measures on the printer, in device pixels. Finding them takes a font
+    // lookup, so they are taken once for each size and weight, not for every line.
+    struct Metrics {
+        double ascent = 0;
+        double lineSpacing = 0;
+    };
+
     double toDevice(double twips) const;
     double toTwips(double devicePixels) const;
-    double lineHeightTwips() const;
+    const Metrics& metrics();
+    void fontChanged();
     bool ensurePage();
 
     std::unique_ptr<QPrinter> printer_;
     QPainter painter_;
     // The printer's default typeface: only the size and weight are ever set.
     QFont font_;
+    std::optional<Metrics> metrics_;
+    // The painter takes the font again after it changed, and after the document began.
+    bool painterFontStale_ = true;
     double originX_ = 0;
     double x_ = 0;
     double y_ = 0;

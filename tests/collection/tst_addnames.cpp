@@ -1,4 +1,5 @@
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "CollectionTestSupport.h"
@@ -7,7 +8,8 @@
 
 using ludora::Collection;
 using ludora::NameStore;
-using ludora::test::entriesOf;
+using ludora::ReadResult;
+using namespace ludora::test;
 
 // Bulk adding must give exactly the list that one addName() per name gives.
 class TestAddNames : public QObject {
@@ -66,6 +68,84 @@ private Q_SLOTS:
         QCOMPARE(entriesOf(bulk, 0), entriesOf(single, 0));
         QCOMPARE(bulk.isFull(0), single.count(0) == Collection::kMaxNames);
         QCOMPARE(reset.count(), refusedSingly == batchSize ? 0 : 1);
+    }
+
+    // A list the file holds in order is taken as it is, any other is sorted: either way it
+    // must be the list that one addName() per name, in file order, gives. The files are big
+    // enough to be read in two pieces, whose joint falls inside the list, whatever ends the
+    // lines; an end mark in either piece ends the data.
+    void inOrderOrNot_data() {
+        QTest::addColumn<QStringList>("names");  // of the first list, in file order
+        QTest::addColumn<QByteArray>("eol");
+        QTest::addColumn<int>("endMarkAt");  // the names from there on come after the mark
+        QTest::addColumn<bool>("utf8");
+        auto row = [](const char* name, const QStringList& names, const QByteArray& eol = "\r\n",
+                      int endMarkAt = -1, bool utf8 = false) {
+            QTest::newRow(name) << names << eol << endMarkAt << utf8;
+        };
+        QStringList ordered;
+        for (int i = 0; i < 20000; ++i) {
+            ordered << QStringLiteral("Game number %1 of the list").arg(i, 5, 10, QChar(u'0'));
+        }
+        row("in order", ordered);
+        row("in order, lone CR", ordered, "\r");
+        row("in order, lone LF", ordered, "\n");
+        row("end mark in the first piece", ordered, "\r\n", 5000);
+        row("end mark in the second piece", ordered, "\r\n", 15000);
+        QStringList utf8 = ordered;
+        utf8[15000] += QStringLiteral(" \u30bc\u30eb\u30c0");
+        row("in order, UTF-8", utf8, "\r\n", -1, true);
+        QStringList firstSwapped = ordered;
+        firstSwapped.swapItemsAt(0, 1);
+        row("first two swapped", firstSwapped);
+        QStringList lastSwapped = ordered;
+        lastSwapped.swapItemsAt(ordered.size() - 2, ordered.size() - 1);
+        row("last two swapped", lastSwapped);
+        // Equal but for letter case: each keeps its place in the file.
+        QRandomGenerator rng(17);
+        QStringList caseEqual;
+        for (int i = 0; i < 20000; ++i) {
+            caseEqual << randomText(rng, u"aA", 3, 3) + QStringLiteral(" game of the list ") +
+                             QString::number(i / 5000);
+        }
+        row("equal but for case", caseEqual);
+        // The names refused are the last in the file, not the last in order.
+        QStringList full;
+        for (int i = 0; i < Collection::kMaxNames + 3; ++i) {
+            full << QStringLiteral("Game %1").arg(i, 5, 10, QChar(u'0'));
+        }
+        row("beyond a full list, in order", full);
+        full.move(full.size() - 1, 0);
+        row("beyond a full list, the last name first", full);
+    }
+    void inOrderOrNot() {
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, eol);
+        QFETCH(int, endMarkAt);
+        QFETCH(bool, utf8);
+        QByteArray bytes = utf8 ? "\xEF\xBB\xBF" : "";
+        for (const QByteArray& caption : defaultCaptionLines()) {
+            bytes += caption + eol;
+        }
+        Collection single;
+        qsizetype refusedSingly = 0;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            if (i == endMarkAt) {
+                bytes += "\x1A" + eol;
+            }
+            bytes += "N64      " + (utf8 ? names[i].toUtf8() : names[i].toLatin1()) + eol;
+            if (endMarkAt < 0 || i < endMarkAt) {
+                refusedSingly += single.addName(0, names[i]) < 0 ? 1 : 0;
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.LDX"));
+        putFile(path, bytes + "\x1A" + eol);
+        Collection c;
+        const ReadResult result = ludora::ReadCollectionFile(c, path);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.refused[0], refusedSingly);
+        QCOMPARE(namesOf(c, 0), namesOf(single, 0));
     }
 
     // Names beyond the limit are the last ones of the batch, whatever their sort order.
