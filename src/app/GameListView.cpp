@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -76,14 +77,21 @@ int GameListView::rowCount() const {
 
 int GameListView::rowHeight() const {
     if (rowHeight_ <= 0) {
-        QStyleOptionViewItem option;
-        initViewItemOption(&option);
-        option.text = QStringLiteral("Xg");
-        option.features |= QStyleOptionViewItem::HasDisplay;
-        const QModelIndex probe =
-            model() && rowCount() > 0 ? model()->index(0, 0, rootIndex()) : QModelIndex();
-        const int hint = itemDelegate() ? itemDelegate()->sizeHint(option, probe).height() : 0;
-        rowHeight_ = qMax(hint, fontMetrics().height() + 2);
+        // Every row is one line of text in the view's font, whatever its name holds: the
+        // height depends on the font and the style only, so the 25 lists measure it once.
+        static QHash<QString, int> measured;
+        const QString key = font().key() + QLatin1Char('|') + style()->name();
+        auto known = measured.constFind(key);
+        if (known == measured.constEnd()) {
+            QStyleOptionViewItem option;
+            initViewItemOption(&option);
+            option.text = QStringLiteral("Xg");
+            option.features |= QStyleOptionViewItem::HasDisplay;
+            const int hint =
+                itemDelegate() ? itemDelegate()->sizeHint(option, QModelIndex()).height() : 0;
+            known = measured.insert(key, qMax(hint, fontMetrics().height() + 2));
+        }
+        rowHeight_ = *known;
     }
     return rowHeight_;
 }

@@ -57,7 +57,8 @@ protected:
 private:
     // Window building, in frmMainControls.cpp and frmMainMenus.cpp.
     void createControls();
-    void createListPage(int tab);
+    // One tab's list and label; labelWidth is the name label's width once measured.
+    void createListPage(int tab, int& labelWidth);
     void createMenus();
     void createToolBar();
     void connectCollection();

@@ -34,9 +34,13 @@ constexpr int kCountInterval = 100;      // ms
 const QString kNameLabelText = QStringLiteral("Name to add to list:");
 const QString kCountLabelText = QStringLiteral("Total games in list:");
 
-// A label keeps its place; it grows rather than cut off its text.
-void placeLabel(QLabel* label, QRect rect) {
-    rect.setWidth(qMax(rect.width(), label->sizeHint().width()));
+// A label keeps its place; it grows rather than cut off its text. `textWidth` is the width
+// its text asks for, when known already (the 25 name labels share theirs).
+void placeLabel(QLabel* label, QRect rect, int textWidth = -1) {
+    if (textWidth < 0) {
+        textWidth = label->sizeHint().width();
+    }
+    rect.setWidth(qMax(rect.width(), textWidth));
     label->setGeometry(rect);
 }
 
@@ -71,8 +75,9 @@ void frmMain::createControls() {
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setHeaderFont(courierNewFont(8.25));
     SSTab1->setGeometry(kTabsRect);
+    int labelWidth = -1;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        createListPage(tab);
+        createListPage(tab, labelWidth);
     }
     // The text box lies over the tab control's page frame.
     Text1->raise();
@@ -100,7 +105,7 @@ void frmMain::createControls() {
     connect(tmrNumGames, &QTimer::timeout, this, &frmMain::tmrNumGames_Timer);
 }
 
-void frmMain::createListPage(int tab) {
+void frmMain::createListPage(int tab, int& labelWidth) {
     QWidget* page = SSTab1->page(tab);
     // Positions are given within the client area; the page starts below the headers.
     const QPoint pageOrigin = SSTab1->geometry().topLeft() + SSTab1->pageRect().topLeft();
@@ -120,7 +125,11 @@ void frmMain::createListPage(int tab) {
     label->setObjectName(tab == 1 ? QStringLiteral("Label1") : QStringLiteral("lblPSXNameToAdd"));
     label->setProperty("tab", tab);
     label->setBuddy(Text1);
-    placeLabel(label, kNameLabelRect.translated(-pageOrigin));
+    // Every page's label holds the same text in the same font: it is measured once.
+    if (labelWidth < 0) {
+        labelWidth = label->sizeHint().width();
+    }
+    placeLabel(label, kNameLabelRect.translated(-pageOrigin), labelWidth);
 }
 
 void frmMain::connectCollection() {
