@@ -10,8 +10,8 @@
 
 #include "LargestCollection.h"
 #include "collection/Collection.h"
-#include "platform/QtPrintSurface.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
+#include "printing/printout/PaintedSurface.h"
 #include "support/RecordingSurface.h"
 
 namespace {
@@ -46,7 +46,7 @@ void BM_PrintoutPdf(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("printout.pdf"));
     for (auto _ : state) {
         QString error;
-        auto surface = ludora::platform::makePdfSurface(path, QPageSize(QPageSize::A4), &error);
+        auto surface = ludora::makePdfSurface(path, QPageSize(QPageSize::A4), &error);
         if (!surface) {
             state.SkipWithError(qPrintable(error));
             break;

@@ -3,7 +3,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "platform/QtPrintSurface.h"
+#include "printing/printout/PaintedSurface.h"
 
 namespace ludora::platform {
 namespace {
@@ -34,7 +34,10 @@ public:
             return nullptr;
         }
         printer->setDocName(documentName);
-        return std::make_unique<QtPrintSurface>(std::move(printer));
+        QPrinter* device = printer.get();
+        return std::make_unique<PaintedSurface>(
+            std::move(printer), [device] { return device->isValid(); },
+            [device] { device->abort(); });
     }
 };
 

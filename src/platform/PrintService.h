@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "platform/PrintSurface.h"
 #include "platform/Replaceable.h"
+#include "printing/printout/PrintSurface.h"
 
 namespace ludora::platform {
 

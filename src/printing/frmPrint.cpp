@@ -10,7 +10,7 @@
 #include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
 #include "printing/PrinterBox.h"
 
 namespace ludora {

@@ -8,9 +8,7 @@
 
 namespace ludora {
 class Collection;
-namespace platform {
 class PrintSurface;
-}
 }  // namespace ludora
 
 namespace ludora::test {
@@ -24,7 +22,7 @@ void ignoreOffscreenRaiseWarnings();
 QStringList fillList(Collection& collection, int tab, int count, const QString& prefix);
 
 // The metrics of a real surface as the printout uses them: 10 points, regular and bold.
-SurfaceSettings measureSurface(platform::PrintSurface& surface);
+SurfaceSettings measureSurface(PrintSurface& surface);
 
 // What a reader of the page sees: each page's non-empty lines, blanks collapsed.
 QList<QStringList> visibleLines(const RecordingSurface& surface);

@@ -69,7 +69,7 @@ QStringList fillList(Collection& collection, int tab, int count, const QString& 
     return names;
 }
 
-SurfaceSettings measureSurface(platform::PrintSurface& surface) {
+SurfaceSettings measureSurface(PrintSurface& surface) {
     SurfaceSettings settings;
     surface.setFontSize(10);
     surface.setBold(false);

@@ -2,7 +2,7 @@
 
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
 #include "support/RecordingSurface.h"
 
 using ludora::Collection;

@@ -15,8 +15,8 @@
 #include "collection/Collection.h"
 #include "platform/PrintService.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/ListPrintout.h"
 #include "printing/frmPrint.h"
+#include "printing/printout/ListPrintout.h"
 #include "support/TestData.h"
 
 using ludora::Collection;

@@ -4,7 +4,7 @@ namespace ludora::test {
 namespace {
 
 // Hands the caller a surface it may delete while the recording stays with the service.
-class SharedSurface final : public platform::PrintSurface {
+class SharedSurface final : public PrintSurface {
 public:
     explicit SharedSurface(std::shared_ptr<RecordingSurface> target) : target_(std::move(target)) {}
 
@@ -27,8 +27,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<platform::PrintSurface> FakePrintService::beginDocument(
-    const QString& deviceName, const QString& documentName) {
+std::unique_ptr<PrintSurface> FakePrintService::beginDocument(const QString& deviceName,
+                                                              const QString& documentName) {
     // Like the system's service: exact names only, and never a fallback printer.
     if (deviceName.isEmpty() || !printers.contains(deviceName, Qt::CaseSensitive)) {
         refused << deviceName;

@@ -32,8 +32,8 @@ public:
 
     QStringList printerNames() override { return printers; }
     QString defaultPrinterName() override { return defaultPrinter; }
-    std::unique_ptr<platform::PrintSurface> beginDocument(const QString& deviceName,
-                                                          const QString& documentName) override;
+    std::unique_ptr<PrintSurface> beginDocument(const QString& deviceName,
+                                                const QString& documentName) override;
 };
 
 }  // namespace ludora::test

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <set>
 
-#include "platform/PrintSurface.h"
+#include "printing/printout/PrintSurface.h"
 
 namespace ludora::test {
 
@@ -39,7 +39,7 @@ struct SurfaceSettings {
 // A print surface that prints nothing and records everything: every call with its
 // arguments, and the lines as they land on pages. Pages start the way a printer's do: with
 // the first line printed on them, so a new page that gets no line is no page.
-class RecordingSurface final : public platform::PrintSurface {
+class RecordingSurface final : public PrintSurface {
 public:
     struct Call {
         SurfaceOp op;

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "collection/Collection.h"
-#include "platform/QtPrintSurface.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
+#include "printing/printout/PaintedSurface.h"
 
 namespace ludora::ldx {
 
@@ -27,8 +27,7 @@ bool writePrintoutPdf(const Collection& collection, const QString& outPath, Page
     const QString partial =
         QStringLiteral("%1.partial-%2").arg(outPath).arg(QCoreApplication::applicationPid());
     {
-        std::unique_ptr<platform::PrintSurface> surface =
-            platform::makePdfSurface(partial, pageSize, error);
+        std::unique_ptr<PrintSurface> surface = makePdfSurface(partial, pageSize, error);
         if (!surface) {
             QFile::remove(partial);
             return false;

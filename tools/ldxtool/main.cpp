@@ -12,10 +12,10 @@
 #include "Check.h"
 #include "Formats.h"
 #include "Pdf.h"
+#include "app/identity/AppIdentity.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
-#include "app/identity/AppIdentity.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
 
 using namespace ludora;
 using namespace ludora::ldx;

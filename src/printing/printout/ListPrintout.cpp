@@ -1,11 +1,11 @@
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
 
 #include <QString>
 #include <array>
 #include <cmath>
 
 #include "collection/Collection.h"
-#include "platform/PrintSurface.h"
+#include "printing/printout/PrintSurface.h"
 
 namespace ludora {
 namespace {
@@ -22,7 +22,7 @@ QString totalLine(const QString& caption, int count) {
     return caption + QStringLiteral(" Total = ") + QString::number(count);
 }
 
-void printHeader(platform::PrintSurface& surface, const QString& caption, int page) {
+void printHeader(PrintSurface& surface, const QString& caption, int page) {
     surface.setBold(true);
     surface.printLine(headerLine(caption, page));
     surface.setBold(false);
@@ -32,7 +32,7 @@ void printHeader(platform::PrintSurface& surface, const QString& caption, int pa
 // True when the entry no longer fits: twice its height is more than the room left on the
 // page, the room rounded to whole twips (halves to even). A value the surface cannot give
 // means no break.
-bool needsPageBreak(platform::PrintSurface& surface, const QString& entry) {
+bool needsPageBreak(PrintSurface& surface, const QString& entry) {
     const std::optional<double> height = surface.printableHeight();
     const std::optional<double> y = surface.currentY();
     const std::optional<double> textHeight = surface.textHeight(entry);
@@ -46,7 +46,7 @@ bool needsPageBreak(platform::PrintSurface& surface, const QString& entry) {
 
 }  // namespace
 
-void printLists(const Collection& collection, platform::PrintSurface& surface) {
+void printLists(const Collection& collection, PrintSurface& surface) {
     std::array<QString, kPrintedLists> captions;
     for (int k = 0; k < kPrintedLists; ++k) {
         captions[size_t(k)] = collection.caption(k);

@@ -1,22 +1,25 @@
-#include "platform/QtPrintSurface.h"
+#include "printing/printout/PaintedSurface.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
 #include <QPointF>
-#include <QPrinter>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
-namespace ludora::platform {
+namespace ludora {
 namespace {
 
 constexpr double kTwipsPerInch = 1440;
 constexpr double kTwipsPerPoint = 20;
+// As fine as a printer in high resolution.
+constexpr int kPdfResolution = 1200;
 
 // Qt's PDF writer takes some 400 KB for every page it compresses, and frees it again. The C
 // library gives memory freed at the top of its heap back to the system at once, and taking it
@@ -35,39 +38,47 @@ void keepFreedMemory(bool keep) {
 
 }  // namespace
 
-QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+PaintedSurface::PaintedSurface(std::unique_ptr<QPagedPaintDevice> device,
+                               std::function<bool()> usable, std::function<void()> discard)
+    : device_(std::move(device)), usable_(std::move(usable)), discard_(std::move(discard)) {}
 
-QtPrintSurface::~QtPrintSurface() {
-    // A document that was never ended is discarded, not sent half-done.
+PaintedSurface::~PaintedSurface() {
+    // A document that was never ended is discarded where the device can, not sent half-done.
     if (begun_ && !ended_) {
-        printer_->abort();
+        if (discard_) {
+            discard_();
+        }
         painter_.end();
         keepFreedMemory(false);
     }
 }
 
-double QtPrintSurface::toDevice(double twips) const {
-    return twips * printer_->resolution() / kTwipsPerInch;
+bool PaintedSurface::usable() const {
+    return !usable_ || usable_();
 }
 
-double QtPrintSurface::toTwips(double devicePixels) const {
-    return devicePixels * kTwipsPerInch / printer_->resolution();
+double PaintedSurface::toDevice(double twips) const {
+    return twips * device_->logicalDpiY() / kTwipsPerInch;
 }
 
-const QtPrintSurface::Metrics& QtPrintSurface::metrics() {
+double PaintedSurface::toTwips(double devicePixels) const {
+    return devicePixels * kTwipsPerInch / device_->logicalDpiY();
+}
+
+const PaintedSurface::Metrics& PaintedSurface::metrics() {
     if (!metrics_) {
-        const QFontMetricsF measures(font_, printer_.get());
+        const QFontMetricsF measures(font_, device_.get());
         metrics_ = Metrics{measures.ascent(), measures.lineSpacing()};
     }
     return *metrics_;
 }
 
-void QtPrintSurface::fontChanged() {
+void PaintedSurface::fontChanged() {
     metrics_.reset();
     painterFontStale_ = true;
 }
 
-bool QtPrintSurface::setFontSize(double points) {
+bool PaintedSurface::setFontSize(double points) {
     if (!(points > 0)) {
         return false;
     }
@@ -78,7 +89,7 @@ bool QtPrintSurface::setFontSize(double points) {
     return true;
 }
 
-bool QtPrintSurface::setBold(bool bold) {
+bool PaintedSurface::setBold(bool bold) {
     if (font_.bold() != bold) {
         font_.setBold(bold);
         fontChanged();
@@ -86,48 +97,48 @@ bool QtPrintSurface::setBold(bool bold) {
     return true;
 }
 
-bool QtPrintSurface::setHorizontalOrigin(double twips) {
+bool PaintedSurface::setHorizontalOrigin(double twips) {
     originX_ = twips;
     return true;
 }
 
-bool QtPrintSurface::setPosition(double x, double y) {
+bool PaintedSurface::setPosition(double x, double y) {
     x_ = x;
     y_ = y;
     return true;
 }
 
-std::optional<double> QtPrintSurface::currentY() {
+std::optional<double> PaintedSurface::currentY() {
     return y_;
 }
 
-std::optional<double> QtPrintSurface::printableHeight() {
-    if (!printer_->isValid()) {
+std::optional<double> PaintedSurface::printableHeight() {
+    if (!usable()) {
         return std::nullopt;
     }
-    const double points = printer_->pageLayout().paintRect(QPageLayout::Point).height();
+    const double points = device_->pageLayout().paintRect(QPageLayout::Point).height();
     if (!(points > 0)) {
         return std::nullopt;
     }
     return points * kTwipsPerPoint;
 }
 
-std::optional<double> QtPrintSurface::textHeight(const QString& /*text*/) {
+std::optional<double> PaintedSurface::textHeight(const QString& /*text*/) {
     // Every text prints on one line: its height is the line height of the font.
-    if (!printer_->isValid()) {
+    if (!usable()) {
         return std::nullopt;
     }
     return toTwips(metrics().lineSpacing);
 }
 
-bool QtPrintSurface::beginNow() {
+bool PaintedSurface::beginNow() {
     if (begun_) {
         return true;
     }
     if (beginFailed_ || ended_) {
         return false;
     }
-    if (!painter_.begin(printer_.get())) {
+    if (!painter_.begin(device_.get())) {
         beginFailed_ = true;
         return false;
     }
@@ -137,7 +148,7 @@ bool QtPrintSurface::beginNow() {
     return true;
 }
 
-bool QtPrintSurface::ensurePage() {
+bool PaintedSurface::ensurePage() {
     if (!begun_) {
         return beginNow();
     }
@@ -147,12 +158,12 @@ bool QtPrintSurface::ensurePage() {
     if (pageBreakPending_) {
         pageBreakPending_ = false;
         // When the printer cannot start a page, the line goes on the current one.
-        printer_->newPage();
+        device_->newPage();
     }
     return true;
 }
 
-bool QtPrintSurface::printLine(const QString& text) {
+bool PaintedSurface::printLine(const QString& text) {
     if (!ensurePage()) {
         return false;
     }
@@ -169,7 +180,7 @@ bool QtPrintSurface::printLine(const QString& text) {
     return true;
 }
 
-bool QtPrintSurface::newPage() {
+bool PaintedSurface::newPage() {
     if (ended_) {
         return false;
     }
@@ -182,7 +193,7 @@ bool QtPrintSurface::newPage() {
     return true;
 }
 
-bool QtPrintSurface::endDocument() {
+bool PaintedSurface::endDocument() {
     if (ended_) {
         return false;
     }
@@ -211,11 +222,10 @@ std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const QPageSiz
         return fail(QStringLiteral("Invalid page size."));
     }
 
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setPageSize(pageSize);
-    auto surface = std::make_unique<QtPrintSurface>(std::move(printer));
+    auto writer = std::make_unique<QPdfWriter>(path);
+    writer->setResolution(kPdfResolution);
+    writer->setPageSize(pageSize);
+    auto surface = std::make_unique<PaintedSurface>(std::move(writer));
     if (!surface->beginNow()) {
         // The PDF writer does not say why; opening the file ourselves does.
         const bool existed = QFileInfo::exists(path);
@@ -234,4 +244,4 @@ std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const QPageSiz
     return surface;
 }
 
-}  // namespace ludora::platform
+}  // namespace ludora

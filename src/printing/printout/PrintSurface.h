@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace ludora::platform {
+namespace ludora {
 
 // One document on a printer. Positions and heights are in twips (1440 to the inch) from
 // the print origin; fonts in points. Every operation may fail: those that act return false,
@@ -30,4 +30,4 @@ public:
     virtual bool endDocument() = 0;
 };
 
-}  // namespace ludora::platform
+}  // namespace ludora

@@ -10,29 +10,29 @@
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
 #include "platform/PrintService.h"
-#include "platform/QtPrintSurface.h"
-#include "printing/ListPrintout.h"
+#include "printing/printout/ListPrintout.h"
+#include "printing/printout/PaintedSurface.h"
 
 using ludora::Collection;
+using ludora::makePdfSurface;
+using ludora::PaintedSurface;
 using ludora::printLists;
-using ludora::platform::makePdfSurface;
-using ludora::platform::QtPrintSurface;
 using namespace ludora::test;
 
 namespace {
 
 // A PDF printer whose document starts only when something is printed.
-std::unique_ptr<QtPrintSurface> lazyPdfSurface(const QString& path, const QPageSize& size) {
+std::unique_ptr<PaintedSurface> lazyPdfSurface(const QString& path, const QPageSize& size) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
     printer->setPageSize(size);
-    return std::make_unique<QtPrintSurface>(std::move(printer));
+    return std::make_unique<PaintedSurface>(std::move(printer));
 }
 
 }  // namespace
 
-class TestQtPrintSurface : public QObject {
+class TestPaintedSurface : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QRectF paintRect;
         {
             auto surface = lazyPdfSurface(pdf, size);
-            paintRect = surface->printer().pageLayout().paintRect(QPageLayout::Point);
+            paintRect = surface->device().pageLayout().paintRect(QPageLayout::Point);
             Collection collection;
             fillList(collection, 0, 3, QStringLiteral("Game"));
             printLists(collection, *surface);
@@ -171,5 +171,5 @@ private:
     QTemporaryDir dir_;
 };
 
-QTEST_MAIN(TestQtPrintSurface)
-#include "tst_qtprintsurface.moc"
+QTEST_MAIN(TestPaintedSurface)
+#include "tst_paintedsurface.moc"

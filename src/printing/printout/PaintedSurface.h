@@ -6,24 +6,31 @@
 #include <memory>
 #include <optional>
 
-#include "platform/PrintSurface.h"
+#include "printing/printout/PrintSurface.h"
+
+#include <functional>
 
 class QPageSize;
-class QPrinter;
+class QPagedPaintDevice;
 
-namespace ludora::platform {
+namespace ludora {
 
-// A print surface over a QPrinter. Positions are kept in twips and turned into device
-// pixels with the printer's resolution. Pages start lazily: the document begins with the
-// first printed line, and a new page is only started when something is printed on it, so a
-// document with nothing printed sends nothing and a final newPage() adds no blank page.
-class QtPrintSurface final : public PrintSurface {
+// A print surface painted on a paged device: a printer, or a PDF file. Positions are kept
+// in twips and turned into device pixels with the device's resolution. Pages start lazily:
+// the document begins with the first printed line, and a new page is only started when
+// something is printed on it, so a document with nothing printed sends nothing and a final
+// newPage() adds no blank page.
+class PaintedSurface : public PrintSurface {
 public:
-    explicit QtPrintSurface(std::unique_ptr<QPrinter> printer);
-    ~QtPrintSurface() override;
+    // `usable` tells whether the device can print at all (a printer that has gone cannot);
+    // none means it always can. `discard` throws away a document begun and not ended, when
+    // the surface goes away first; none means what was painted is kept.
+    explicit PaintedSurface(std::unique_ptr<QPagedPaintDevice> device,
+                            std::function<bool()> usable = {}, std::function<void()> discard = {});
+    ~PaintedSurface() override;
 
-    QtPrintSurface(const QtPrintSurface&) = delete;
-    QtPrintSurface& operator=(const QtPrintSurface&) = delete;
+    PaintedSurface(const PaintedSurface&) = delete;
+    PaintedSurface& operator=(const PaintedSurface&) = delete;
 
     bool setFontSize(double points) override;
     bool setBold(bool bold) override;
@@ -41,7 +48,7 @@ public:
     // be created.
     bool beginNow();
 
-    QPrinter& printer() { return *printer_; }
+    QPagedPaintDevice& device() { return *device_; }
 
 private:
     // The font's measures on the printer, in device pixels. Finding them takes a font
@@ -57,7 +64,11 @@ private:
     void fontChanged();
     bool ensurePage();
 
-    std::unique_ptr<QPrinter> printer_;
+    bool usable() const;
+
+    std::unique_ptr<QPagedPaintDevice> device_;
+    std::function<bool()> usable_;
+    std::function<void()> discard_;
     QPainter painter_;
     // The printer's default typeface: only the size and weight are ever set.
     QFont font_;
@@ -79,4 +90,4 @@ private:
 std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const QPageSize& pageSize,
                                              QString* error);
 
-}  // namespace ludora::platform
+}  // namespace ludora
