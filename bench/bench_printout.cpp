@@ -8,11 +8,11 @@
 #include <QPageSize>
 #include <QTemporaryDir>
 
-#include "LargestCollection.h"
+#include "fixtures/LargestCollection.h"
 #include "collection/Collection.h"
 #include "printing/printout/ListPrintout.h"
 #include "printing/printout/PaintedSurface.h"
-#include "support/RecordingSurface.h"
+#include "fixtures/RecordingSurface.h"
 
 namespace {
 

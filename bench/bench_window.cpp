@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "BenchDialogs.h"
-#include "LargestCollection.h"
+#include "fixtures/LargestCollection.h"
 #include "app/frmMain.h"
 #include "collection/Collection.h"
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "LargestCollection.h"
+#include "fixtures/LargestCollection.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 

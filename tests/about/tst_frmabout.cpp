@@ -14,7 +14,7 @@
 #include "support/FakeLauncher.h"
 #include "support/FakeRegistry.h"
 #include "support/ModalBoxes.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 using ludora::frmAbout;
 using ludora::test::FakeDialogs;

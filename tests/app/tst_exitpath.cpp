@@ -18,7 +18,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
 #include "support/ModalBoxes.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 using namespace ludora;
 using namespace ludora::test;

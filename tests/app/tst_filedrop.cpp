@@ -7,7 +7,7 @@
 
 #include "MainWindowTest.h"
 #include "support/FakeDialogs.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 using namespace ludora;
 using namespace ludora::test;

@@ -12,7 +12,7 @@
 #include "MainWindowTest.h"
 #include "platform/Twips.h"
 #include "support/FakeDialogs.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 using namespace ludora;
 using namespace ludora::test;

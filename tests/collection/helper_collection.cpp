@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "CollectionTestSupport.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 namespace ludora::test {
 

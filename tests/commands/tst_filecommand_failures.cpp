@@ -4,7 +4,7 @@
 #include "CommandFixture.h"
 #include "collection/Collection.h"
 #include "commands/FileCommands.h"
-#include "support/ChildProcess.h"
+#include "fixtures/ChildProcess.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;

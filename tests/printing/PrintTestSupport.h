@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "support/RecordingSurface.h"
+#include "fixtures/RecordingSurface.h"
 
 namespace ludora {
 class Collection;

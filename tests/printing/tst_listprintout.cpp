@@ -3,7 +3,7 @@
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
 #include "printing/printout/ListPrintout.h"
-#include "support/RecordingSurface.h"
+#include "fixtures/RecordingSurface.h"
 
 using ludora::Collection;
 using ludora::printLists;

@@ -17,7 +17,7 @@
 #include "printing/CurrentPrinter.h"
 #include "printing/frmPrint.h"
 #include "printing/printout/ListPrintout.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 using ludora::Collection;
 using ludora::frmPrint;

@@ -12,7 +12,7 @@
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
-#include "support/TestData.h"
+#include "fixtures/TestData.h"
 
 namespace ludora::test {
 

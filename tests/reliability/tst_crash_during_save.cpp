@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "LargestCollection.h"
+#include "fixtures/LargestCollection.h"
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "commands/CommandFixture.h"

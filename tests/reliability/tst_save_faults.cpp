@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "FaultInjection.h"
-#include "LargestCollection.h"
+#include "fixtures/LargestCollection.h"
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "commands/CommandFixture.h"
 #include "commands/FileCommands.h"
-#include "support/ChildProcess.h"
+#include "fixtures/ChildProcess.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/PrintService.h"
-#include "support/RecordingSurface.h"
+#include "fixtures/RecordingSurface.h"
 
 namespace ludora::test {
 
