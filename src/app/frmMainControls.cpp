@@ -1,5 +1,6 @@
 // The controls of the main window and how they follow the collection.
 #include <QFontMetricsF>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,7 +10,6 @@
 #include "app/AppLook.h"
 #include "app/ConsoleTabs.h"
 #include "app/GameListView.h"
-#include "app/ListSelectionSync.h"
 #include "app/frmMain.h"
 #include "platform/Twips.h"
 
@@ -118,7 +118,10 @@ void frmMain::createListPage(int tab, int& labelWidth) {
                                                       : QAbstractItemView::SingleSelection);
     list->setAccessibleName(collection_.caption(tab));
     list->setGeometry(kListRect.translated(-pageOrigin));
-    new ListSelectionSync(collection_, tab, list);
+    // The view shows and changes the list's own selection: the collection keeps it.
+    QItemSelectionModel* made = list->selectionModel();
+    list->setSelectionModel(collection_.selectionModel(tab));
+    delete made;
     lists_[size_t(tab)] = list;
 
     auto* label = new QLabel(kNameLabelText, page);

@@ -2,6 +2,8 @@
 
 #include "collection/ConsoleListModel.h"
 
+#include <QItemSelectionModel>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -13,6 +15,20 @@ namespace {
 constexpr int kCaptionKeyLength = 9;
 // Below this many names in all, loading sorts the lists on one thread.
 constexpr qsizetype kParallelSortMinimum = 20000;
+
+// The given rows (ascending) as one range per run of consecutive rows.
+QItemSelection rowRuns(const QAbstractItemModel* model, const std::vector<int>& rows) {
+    QItemSelection runs;
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] <= rows[last] + 1) {
+            ++last;
+        }
+        runs.select(model->index(rows[first], 0), model->index(rows[last], 0));
+        first = last + 1;
+    }
+    return runs;
+}
 }  // namespace
 
 Collection::Collection(QObject* parent) : QObject(parent) {
@@ -68,16 +84,20 @@ QString Collection::cleanText(QString text) {
     return text;
 }
 
+bool Collection::isSelected(int tab, int pos) const {
+    const QItemSelectionModel* selection = selections_[size_t(tab)].get();
+    return selection && selection->isSelected(models_[size_t(tab)]->index(pos, 0));
+}
+
 void Collection::setSelected(int tab, int pos, bool selected) {
     setSelectedRange(tab, pos, pos, selected);
 }
 
 void Collection::setSelectedRange(int tab, int first, int last, bool selected) {
-    NameStore& names = mutableList(tab).names;
-    for (int pos = first; pos <= last; ++pos) {
-        names.setSelected(pos, selected);
-    }
-    Q_EMIT selectionChanged(tab, first, last);
+    QItemSelectionModel* selection = selectionModel(tab);
+    const QAbstractItemModel* names = selection->model();
+    selection->select(QItemSelection(names->index(first, 0), names->index(last, 0)),
+                      selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
 void Collection::setCaption(int tab, const QString& caption) {
@@ -144,6 +164,18 @@ void Collection::insertSorted(int tab, NameStore&& batch) {
     if (batch.isEmpty()) {
         return;
     }
+    // A merge resets the views, which forgets the selection: note where each selected name
+    // goes (after every batch name that sorts before it) and select it there again.
+    QItemSelectionModel* selection = selections_[size_t(tab)].get();
+    std::vector<int> selectedRows;
+    if (selection && selection->hasSelection()) {
+        const NameStore& names = list(tab).names;
+        for (const QModelIndex& index : selection->selectedRows()) {
+            const int row = index.row();
+            selectedRows.push_back(row + int(batch.lowerBound(names.at(row))));
+        }
+        std::sort(selectedRows.begin(), selectedRows.end());
+    }
     resetting(tab, [&] {
         NameStore& names = mutableList(tab).names;
         if (names.isEmpty()) {
@@ -152,6 +184,9 @@ void Collection::insertSorted(int tab, NameStore&& batch) {
             names.mergeFrom(std::move(batch));
         }
     });
+    if (!selectedRows.empty()) {
+        selection->select(rowRuns(selection->model(), selectedRows), QItemSelectionModel::Select);
+    }
 }
 
 qsizetype Collection::addNames(int tab, NameStore&& batch) {
@@ -205,13 +240,20 @@ void Collection::removeNameAt(int tab, int pos) {
 }
 
 int Collection::removeSelected(int tab) {
-    NameStore& names = mutableList(tab).names;
-    int first = -1;
+    const QItemSelectionModel* selection = selections_[size_t(tab)].get();
+    if (!selection || !selection->hasSelection()) {
+        return 0;
+    }
+    std::vector<bool> marked(size_t(count(tab)), false);
     int selectedCount = 0;
-    for (int pos = 0; pos < names.size(); ++pos) {
-        if (names.isSelected(pos)) {
-            first = first < 0 ? pos : first;
-            ++selectedCount;
+    int first = -1;
+    for (const QItemSelectionRange& range : selection->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && row < count(tab) && !marked[size_t(row)]) {
+                marked[size_t(row)] = true;
+                first = first < 0 ? row : std::min(first, row);
+                ++selectedCount;
+            }
         }
     }
     if (selectedCount == 0) {
@@ -223,7 +265,7 @@ int Collection::removeSelected(int tab) {
     }
     // One pass over the list; views are told once instead of once per name.
     int removed = 0;
-    resetting(tab, [&] { removed = int(names.removeSelected()); });
+    resetting(tab, [&] { removed = int(mutableList(tab).names.removeMarked(marked)); });
     return removed;
 }
 
@@ -270,6 +312,14 @@ QAbstractItemModel* Collection::model(int tab) const {
         model = std::make_unique<ConsoleListModel>(*this, tab);
     }
     return model.get();
+}
+
+QItemSelectionModel* Collection::selectionModel(int tab) const {
+    std::unique_ptr<QItemSelectionModel>& selection = selections_[size_t(tab)];
+    if (!selection) {
+        selection = std::make_unique<QItemSelectionModel>(model(tab));
+    }
+    return selection.get();
 }
 
 }  // namespace ludora

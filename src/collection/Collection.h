@@ -9,6 +9,7 @@
 #include "collection/ConsoleList.h"
 
 class QAbstractItemModel;
+class QItemSelectionModel;
 
 namespace ludora {
 
@@ -49,7 +50,9 @@ public:
     int count(int tab) const { return int(lists_[size_t(tab)].names.size()); }
     bool isFull(int tab) const { return count(tab) >= kMaxNames; }
     QString nameAt(int tab, int pos) const { return list(tab).names.at(pos).toString(); }
-    bool isSelected(int tab, int pos) const { return list(tab).names.isSelected(pos); }
+    // Which names are selected lives in the list's selection model alone, which every view of
+    // the list shares; these read and change it.
+    bool isSelected(int tab, int pos) const;
     void setSelected(int tab, int pos, bool selected);
     void setSelectedRange(int tab, int first, int last, bool selected);
 
@@ -87,14 +90,15 @@ public:
     // The list as a Qt item model, for list views. Made on the first call: a collection
     // that no view shows (a file read by a tool) carries no models.
     QAbstractItemModel* model(int tab) const;
+    // The list's selection: a name moves with its selection when names come and go, and a
+    // name added is unselected. Made with the model.
+    QItemSelectionModel* selectionModel(int tab) const;
 
 Q_SIGNALS:
     void captionChanged(int tab);
     void availabilityChanged(int tab);
     void currentTabChanged(int tab);
     void dirtyChanged(bool dirty);
-    // Selection flags of rows first to last were set by a call, not by a view.
-    void selectionChanged(int tab, int first, int last);
 
 private:
     ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }
@@ -109,6 +113,8 @@ private:
     std::array<ConsoleList, kTabCount> lists_;
     // Made by model() when a view first asks; null until then.
     mutable std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;
+    // Declared after the models, so that each goes before its model.
+    mutable std::array<std::unique_ptr<QItemSelectionModel>, kTabCount> selections_;
     int currentTab_ = kInitialTab;
     QString fileName_;
     bool dirty_ = false;

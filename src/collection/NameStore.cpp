@@ -15,6 +15,13 @@ qsizetype NameStore::upperBound(QStringView text) const {
     return qsizetype(it - entries_.begin());
 }
 
+qsizetype NameStore::lowerBound(QStringView text) const {
+    const auto it =
+        std::lower_bound(entries_.begin(), entries_.end(), text,
+                         [this](const Entry& e, QStringView t) { return nameLess(view(e), t); });
+    return qsizetype(it - entries_.begin());
+}
+
 NameStore::Block& NameStore::addBlock(quint32 characters) {
     Block block;
     if (arena_ && characters <= kArenaBlockSize) {
@@ -45,7 +52,7 @@ NameStore::Entry NameStore::store(QStringView text) {
         block = &addBlock(length);
         current_ = qsizetype(blocks_.size()) - 1;
     }
-    const Entry entry{quint32(block - blocks_.data()), block->used, length, false};
+    const Entry entry{quint32(block - blocks_.data()), block->used, length};
     if (length > 0) {
         std::memcpy(block->data.get() + block->used, text.utf16(), length * sizeof(char16_t));
     }
@@ -66,19 +73,16 @@ void NameStore::removeAt(qsizetype pos) {
     reclaimIfWasteful();
 }
 
-qsizetype NameStore::removeSelected() {
-    const auto firstSelected =
-        std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.selected; });
-    if (firstSelected == entries_.end()) {
-        return 0;
-    }
-    for (auto it = firstSelected; it != entries_.end(); ++it) {
-        if (it->selected) {
+qsizetype NameStore::removeMarked(const std::vector<bool>& marked) {
+    // One pass: the entries kept move up over those removed, in order.
+    auto kept = entries_.begin();
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (marked[size_t(it - entries_.begin())]) {
             liveChars_ -= it->length;
+        } else {
+            *kept++ = *it;
         }
     }
-    const auto kept = std::stable_partition(firstSelected, entries_.end(),
-                                            [](const Entry& e) { return !e.selected; });
     const qsizetype removed = qsizetype(entries_.end() - kept);
     entries_.erase(kept, entries_.end());
     reclaimIfWasteful();
@@ -119,9 +123,7 @@ void NameStore::reclaimIfWasteful() {
     NameStore fresh;
     fresh.entries_.reserve(entries_.size());
     for (const Entry& e : entries_) {
-        Entry copy = fresh.store(view(e));
-        copy.selected = e.selected;
-        fresh.entries_.push_back(copy);
+        fresh.entries_.push_back(fresh.store(view(e)));
     }
     *this = std::move(fresh);
 }

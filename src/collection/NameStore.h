@@ -11,7 +11,7 @@ namespace ludora {
 
 class TextArena;
 
-// The names of one list with their selection flags, in list order.
+// The names of one list, in list order.
 //
 // Texts live in large blocks that never move, and the list order is a vector of small
 // entries that point into them: inserting in the middle moves 12-byte entries, not strings,
@@ -30,11 +30,11 @@ public:
     qsizetype size() const { return qsizetype(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
     QStringView at(qsizetype i) const { return view(entries_[size_t(i)]); }
-    bool isSelected(qsizetype i) const { return entries_[size_t(i)].selected; }
-    void setSelected(qsizetype i, bool selected) { entries_[size_t(i)].selected = selected; }
 
     // The position after every name that sorts before or equal to text.
     qsizetype upperBound(QStringView text) const;
+    // The position after every name that sorts before text.
+    qsizetype lowerBound(QStringView text) const;
 
     void insert(qsizetype pos, QStringView text);
     // Adds at the end, ignoring the order (for gathering a batch before sortStable()).
@@ -45,9 +45,9 @@ public:
     // Cuts new blocks from the arena while it is set (it must outlive that); null stops it.
     void setArena(TextArena* arena) { arena_ = arena; }
     void removeAt(qsizetype pos);
-    // Removes every selected entry in one pass; the others keep their order. Returns how
-    // many were removed.
-    qsizetype removeSelected();
+    // Removes in one pass every entry whose position is marked (one mark per entry); the
+    // others keep their order. Returns how many were removed.
+    qsizetype removeMarked(const std::vector<bool>& marked);
     void truncate(qsizetype count);
     void clear();
     // Replaces each character c of every name by map(c), in place.
@@ -91,8 +91,7 @@ private:
     struct Entry {
         quint32 block;
         quint32 offset;
-        quint32 length : 31;
-        quint32 selected : 1;
+        quint32 length;
     };
     struct Block {
         std::shared_ptr<char16_t[]> data;

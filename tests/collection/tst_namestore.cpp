@@ -12,15 +12,7 @@ namespace {
 
 struct Reference {
     QStringList names;
-    QList<bool> selected;
 };
-
-QString describe(const NameStore& store, qsizetype i) {
-    return store.at(i).toString() + (store.isSelected(i) ? QStringLiteral(" *") : QString());
-}
-QString describe(const Reference& ref, qsizetype i) {
-    return ref.names.at(i) + (ref.selected.at(i) ? QStringLiteral(" *") : QString());
-}
 
 // Characters held may exceed the live ones by at most the live ones or one block.
 constexpr qsizetype kBlockCharacters = 64 * 1024;
@@ -35,7 +27,7 @@ private:
         QCOMPARE(store.size(), ref.names.size());
         qsizetype live = 0;
         for (qsizetype i = 0; i < store.size(); ++i) {
-            QCOMPARE(describe(store, i), describe(ref, i));
+            QCOMPARE(store.at(i).toString(), ref.names.at(i));
             live += ref.names.at(i).size();
         }
         QVERIFY2(store.storedCharacters() <= 2 * live + kBlockCharacters,
@@ -47,7 +39,7 @@ private:
 private Q_SLOTS:
     // Random inserts and removals of every kind against a plain list, with long names that
     // get blocks of their own; the store reclaims space now and then and must keep every
-    // name and flag right through it.
+    // name right through it.
     void randomEditsMatchAPlainList_data() {
         QTest::addColumn<quint32>("seed");
         for (quint32 seed = 1; seed <= 4; ++seed) {
@@ -70,40 +62,34 @@ private Q_SLOTS:
                 const auto pos = qsizetype(rng.bounded(int(size) + 1));
                 store.insert(pos, text);
                 ref.names.insert(pos, text);
-                ref.selected.insert(pos, false);
             } else if (op < 85) {
                 const auto pos = qsizetype(rng.bounded(int(size)));
                 store.removeAt(pos);
                 ref.names.removeAt(pos);
-                ref.selected.removeAt(pos);
             } else if (op < 95) {
-                // Flag some entries, then remove the flagged ones in one pass.
+                // Mark some entries, then remove the marked ones in one pass.
+                std::vector<bool> marked(static_cast<size_t>(size));
                 for (qsizetype i = 0; i < size; ++i) {
-                    const bool flag = rng.bounded(3) == 0;
-                    store.setSelected(i, flag);
-                    ref.selected[i] = flag;
+                    marked[size_t(i)] = rng.bounded(3) == 0;
                 }
                 qsizetype removed = 0;
                 for (qsizetype i = size - 1; i >= 0; --i) {
-                    if (ref.selected.at(i)) {
+                    if (marked[size_t(i)]) {
                         ref.names.removeAt(i);
-                        ref.selected.removeAt(i);
                         ++removed;
                     }
                 }
-                QCOMPARE(store.removeSelected(), removed);
+                QCOMPARE(store.removeMarked(marked), removed);
             } else if (op < 98) {
                 const auto keep = qsizetype(rng.bounded(int(size) + 1));
                 store.truncate(keep);
                 ref.names.resize(keep);
-                ref.selected.resize(keep);
             } else {
                 // Copy a name of the store into the store itself.
                 const auto from = qsizetype(rng.bounded(int(size)));
                 const QString text = ref.names.at(from);
                 store.insert(0, store.at(from));
                 ref.names.prepend(text);
-                ref.selected.prepend(false);
             }
             if (step % 97 == 0) {
                 compare(store, ref);
