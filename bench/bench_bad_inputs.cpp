@@ -11,11 +11,13 @@
 #include <QByteArray>
 #include <QCoreApplication>
 
+#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 
 namespace {
 
+using ludora::CaptionKeys;
 using ludora::Collection;
 
 QByteArray defaultCaptionLines() {
@@ -50,7 +52,7 @@ void BM_ManyShortLines(benchmark::State& state) {
     QByteArray bytes = defaultCaptionLines();
     for (int64_t i = 0; i < state.range(0); ++i) {
         const int tab = int(i % Collection::kTabCount);
-        bytes += Collection::captionKey(Collection::defaultCaption(tab)).toLatin1() +
+        bytes += CaptionKeys::keyOf(Collection::defaultCaption(tab)).toLatin1() +
                  QByteArray::number(i) + "\r\n";
     }
     read(state, bytes);

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 
+using ludora::CaptionKeys;
 using ludora::Collection;
 
 namespace {
@@ -71,7 +73,7 @@ class Keys {
 public:
     explicit Keys(const Collection& collection) {
         for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-            keys_[size_t(tab)] = Collection::captionKey(collection.caption(tab));
+            keys_[size_t(tab)] = CaptionKeys::keyOf(collection.caption(tab));
         }
     }
 

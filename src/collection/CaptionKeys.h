@@ -10,11 +10,18 @@
 
 namespace ludora {
 
-// The caption keys of the 25 tabs, and where a name line of a collection file goes.
+// The caption keys of the 25 tabs, and where each line of a collection file goes.
 class CaptionKeys {
 public:
     // Characters in a key; a key outside the basic plane holds more UTF-16 units.
     static constexpr int kLength = 9;
+
+    // The caption's first nine characters, blank-filled to nine. A character outside the
+    // basic plane (a surrogate pair) counts as one.
+    static QString keyOf(QStringView caption);
+    // The caption that a tab's caption line gives it: the first three tabs always keep their
+    // fixed captions, whatever their lines hold.
+    static QString captionFromLine(int tab, const QString& line);
 
     CaptionKeys() = default;
     explicit CaptionKeys(const Collection& collection) {
@@ -24,7 +31,7 @@ public:
     }
 
     void set(int tab, QStringView caption) {
-        keys_[size_t(tab)] = Collection::captionKey(caption);
+        keys_[size_t(tab)] = keyOf(caption);
         startingWith_.fill(0);
         for (int t = 0; t < Collection::kTabCount; ++t) {
             if (!keys_[size_t(t)].isEmpty()) {

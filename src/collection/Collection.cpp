@@ -12,7 +12,6 @@
 namespace ludora {
 
 namespace {
-constexpr int kCaptionKeyLength = 9;
 // Below this many names in all, loading sorts the lists on one thread.
 constexpr qsizetype kParallelSortMinimum = 20000;
 
@@ -50,24 +49,6 @@ QString Collection::defaultCaption(int tab) {
         return all;
     }();
     return captions[size_t(tab)];
-}
-
-QString Collection::captionKey(QStringView caption) {
-    // Nine characters, a pair of surrogates counting as one: a key never ends in half a
-    // character, which UTF-8 could not hold.
-    qsizetype units = 0;
-    int characters = 0;
-    while (units < caption.size() && characters < kCaptionKeyLength) {
-        const bool pair = caption[units].isHighSurrogate() && units + 1 < caption.size() &&
-                          caption[units + 1].isLowSurrogate();
-        units += pair ? 2 : 1;
-        ++characters;
-    }
-    // Blanks, then the characters over them: one allocation, as this runs for every tab of
-    // every file read.
-    QString key(units + (kCaptionKeyLength - characters), u' ');
-    std::copy(caption.begin(), caption.begin() + units, key.begin());
-    return key;
 }
 
 QString Collection::cleanText(QString text) {

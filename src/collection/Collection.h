@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "collection/ConsoleList.h"
+#include "collection/FileFormat.h"
 
 class QAbstractItemModel;
 class QItemSelectionModel;
@@ -35,15 +36,12 @@ public:
 
     // "N64", "JAGUAR", "TG16", then "UserDef3" to "UserDef24".
     static QString defaultCaption(int tab);
-    // The caption's first nine characters, blank-filled to nine. A character outside the
-    // basic plane (a surrogate pair) counts as one.
-    static QString captionKey(QStringView caption);
     // CR, LF and character 26 cannot be stored in a collection file line: each becomes a
     // blank. Every name and caption enters the collection through here.
     static QString cleanText(QString text);
     // The same for one character.
     static constexpr char16_t cleanCharacter(char16_t c) {
-        return (c == u'\r' || c == u'\n' || c == 26) ? u' ' : c;
+        return (c == format::kCr || c == format::kLf || c == format::kEndMark) ? u' ' : c;
     }
 
     const ConsoleList& list(int tab) const { return lists_[size_t(tab)]; }

@@ -10,15 +10,15 @@
 
 #include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
+#include "collection/FileFormat.h"
 #include "collection/NameSection.h"
+#include "collection/ReadObserver.h"
 #include "collection/Windows1252.h"
 
 namespace ludora {
 namespace {
 
 constexpr qsizetype kFlushSize = 1 << 20;
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr char kEndMarkLine[] = "\x1A\r\n";
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -123,7 +123,7 @@ public:
         if (!room(worst)) {
             put(key);
             put(name);
-            put(QByteArrayView("\r\n"));
+            put(QByteArrayView(format::kLineEnd));
             return;
         }
         char* out = buffer_.data() + used_;
@@ -134,8 +134,8 @@ public:
         } else {
             out = ownBytes ? windows1252::narrowTo(name, out) : windows1252::encodeTo(name, out);
         }
-        *out++ = '\r';
-        *out++ = '\n';
+        *out++ = format::kCr;
+        *out++ = format::kLf;
         used_ = out - buffer_.constData();
     }
 
@@ -177,6 +177,19 @@ private:
     bool ok_ = true;
 };
 
+void observeCaptionLine(ReadObserver& observer, const CollectionLineReader& reader,
+                        const CaptionKeys& keys, int tab, const QString& line,
+                        const QString& caption) {
+    observer.lineRead(reader.lineNumber(), reader.lineEnd(), reader.lineHadInvalidUtf8());
+    observer.captionRead(tab, reader.lineNumber(), line, caption);
+    for (int earlier = 0; earlier < tab; ++earlier) {
+        if (keys.key(earlier) == keys.key(tab)) {
+            observer.keyTakenEarlier(tab, earlier, reader.lineNumber());
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 qsizetype ReadResult::refusedTotal() const {
@@ -205,7 +218,7 @@ QString ReadResult::refusedMessage(const Collection& collection) const {
         .arg(parts.join(QStringLiteral("; ")));
 }
 
-ReadResult ReadCollectionFile(Collection& collection, const QString& path) {
+ReadResult ReadCollectionFile(Collection& collection, const QString& path, ReadObserver* observer) {
     // A named pipe would keep the program waiting for a writer, and a device such as
     // /dev/zero never ends: only files and folders (which fail to open) go further.
     if (isSpecialFile(path)) {
@@ -220,11 +233,11 @@ ReadResult ReadCollectionFile(Collection& collection, const QString& path) {
             QStringLiteral("Could not open \"%1\": %2").arg(shown(path), file.errorString());
         return result;
     }
-    return ReadCollectionFile(collection, file, path);
+    return ReadCollectionFile(collection, file, path, observer);
 }
 
-ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
-                              const QString& displayName) {
+ReadResult ReadCollectionFile(Collection& collection, QIODevice& device, const QString& displayName,
+                              ReadObserver* observer) {
     ReadResult result;
     CollectionLineReader reader(device);
     QString line;
@@ -241,16 +254,20 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
                         "the 25 lines that hold the tab captions.")
                         .arg(shown(displayName), tab == 1 ? QStringLiteral("1 line")
                                                           : QStringLiteral("%1 lines").arg(tab));
+                if (observer) {
+                    observer->tooShort(tab);
+                }
             }
             return result;
         }
-        // The first three tabs always keep their own captions.
-        collection.setCaption(
-            tab, tab < Collection::kFirstUserTab ? Collection::defaultCaption(tab) : line);
+        collection.setCaption(tab, CaptionKeys::captionFromLine(tab, line));
         keys.set(tab, collection.caption(tab));
+        if (observer) {
+            observeCaptionLine(*observer, reader, keys, tab, line, collection.caption(tab));
+        }
     }
 
-    NameSection names = readNameSection(reader, device, keys);
+    NameSection names = readNameSection(reader, device, keys, observer);
     if (!names.ok) {
         result.error =
             QStringLiteral("Could not read \"%1\": %2").arg(shown(displayName), names.errorString);
@@ -268,20 +285,20 @@ WriteResult WriteCollectionFile(const Collection& collection, QIODevice& device,
     const bool utf8 = !fitsWindows1252(collection, ownBytes);
     LineWriter writer(device, utf8);
     if (utf8) {
-        writer.put(QByteArrayView(kByteOrderMark));
+        writer.put(QByteArrayView(format::kByteOrderMark));
     }
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         writer.put(QStringView(collection.caption(tab)));
-        writer.put(QByteArrayView("\r\n"));
+        writer.put(QByteArrayView(format::kLineEnd));
     }
     for (int tab = 0; tab < Collection::kTabCount && writer.ok(); ++tab) {
         const NameStore& names = collection.list(tab).names;
-        const QByteArray key = writer.encode(Collection::captionKey(collection.caption(tab)));
+        const QByteArray key = writer.encode(CaptionKeys::keyOf(collection.caption(tab)));
         for (qsizetype pos = 0; pos < names.size() && writer.ok(); ++pos) {
             writer.putLine(QByteArrayView(key), names.at(pos), ownBytes[size_t(tab)]);
         }
     }
-    writer.put(QByteArrayView(kEndMarkLine));
+    writer.put(QByteArrayView(format::kEndMarkLine));
     bool ok = writer.flush();
     // A buffered file device may hold the last bytes back; they must reach the file too.
     if (auto* file = qobject_cast<QFileDevice*>(&device); ok && file) {

@@ -9,6 +9,8 @@ class QIODevice;
 
 namespace ludora {
 
+class ReadObserver;
+
 struct ReadResult {
     bool ok = false;
     // Why the file could not be read, naming the file; empty on success.
@@ -30,10 +32,11 @@ struct WriteResult {
 // fixed captions) and adds the names found to the lists, without emptying them first. A file
 // of fewer than 25 lines is refused; the collection may then hold some captions of it, so
 // callers read into a collection of their own and keep it only on success. Leaves the file
-// name and the dirty flag alone.
-ReadResult ReadCollectionFile(Collection& collection, const QString& path);
-ReadResult ReadCollectionFile(Collection& collection, QIODevice& device,
-                              const QString& displayName);
+// name and the dirty flag alone. An observer, when given, is told what the reading meets.
+ReadResult ReadCollectionFile(Collection& collection, const QString& path,
+                              ReadObserver* observer = nullptr);
+ReadResult ReadCollectionFile(Collection& collection, QIODevice& device, const QString& displayName,
+                              ReadObserver* observer = nullptr);
 
 // Writes the whole collection: 25 caption lines, one keyed line per name, the end mark,
 // every line ending in CR LF. The file is written beside the target and replaces it only

@@ -6,18 +6,19 @@
 #include <bit>
 #include <cstring>
 
+#include "collection/FileFormat.h"
 #include "collection/Windows1252.h"
 
 namespace ludora {
 namespace {
 
-constexpr char kEndMark = 26;
+using format::kEndMark;
 // A Windows-1252 file is decoded this many bytes at a time, from the start of a line, or a
 // whole line if longer.
 constexpr qsizetype kDecodeAhead = 32 * 1024;
 
 inline bool isStop(char c) {
-    return c == '\r' || c == '\n' || c == kEndMark;
+    return c == format::kCr || c == format::kLf || c == kEndMark;
 }
 
 // The first byte at or after from that ends a line or the data, or end. Every such byte is
@@ -154,7 +155,7 @@ bool CollectionLineReader::readLine(QStringView& line) {
         started_ = true;
         while (buffer_.size() < 3 && fill()) {
         }
-        if (buffer_.startsWith("\xEF\xBB\xBF")) {
+        if (buffer_.startsWith(format::kByteOrderMark)) {
             encoding_ = Encoding::Utf8;
             pos_ = 3;
         }
@@ -164,7 +165,7 @@ bool CollectionLineReader::readLine(QStringView& line) {
         const char* data = buffer_.constData();
         const qsizetype size = buffer_.size();
         scan = findStop(data, scan, size);
-        if (scan < size && data[scan] == '\r' && scan + 1 == size && !deviceAtEnd_) {
+        if (scan < size && data[scan] == format::kCr && scan + 1 == size && !deviceAtEnd_) {
             // A CR at the end of what was read: the next byte decides between CR and CR LF.
             const qsizetype offset = scan - pos_;
             const bool more = fill();
@@ -218,11 +219,11 @@ bool CollectionLineReader::readLine(QStringView& line) {
         return true;
     }
     line = lineAt(pos_, scan);
-    if (data[scan] == '\r' && scan + 1 < size && data[scan + 1] == '\n') {
+    if (data[scan] == format::kCr && scan + 1 < size && data[scan + 1] == format::kLf) {
         lineEnd_ = LineEnd::CrLf;
         pos_ = scan + 2;
     } else {
-        lineEnd_ = data[scan] == '\r' ? LineEnd::Cr : LineEnd::Lf;
+        lineEnd_ = data[scan] == format::kCr ? LineEnd::Cr : LineEnd::Lf;
         pos_ = scan + 1;
     }
     ++lineNumber_;
@@ -237,9 +238,9 @@ bool CollectionLineReader::dataAfterEndMark() {
     while (buffer_.size() - pos_ < 2 && fill()) {
     }
     QByteArrayView rest(buffer_.constData() + pos_, buffer_.size() - pos_);
-    if (rest.startsWith("\r\n")) {
+    if (rest.startsWith(format::kLineEnd)) {
         pos_ += 2;
-    } else if (rest.startsWith("\r") || rest.startsWith("\n")) {
+    } else if (rest.startsWith(format::kCr) || rest.startsWith(format::kLf)) {
         pos_ += 1;
     }
     if (pos_ < buffer_.size()) {

@@ -7,6 +7,8 @@
 
 #include "collection/CaptionKeys.h"
 #include "collection/CollectionLineReader.h"
+#include "collection/FileFormat.h"
+#include "collection/ReadObserver.h"
 #include "collection/TextArena.h"
 
 #ifdef Q_OS_UNIX
@@ -29,6 +31,25 @@ void readLines(CollectionLineReader& reader, const CaptionKeys& keys,
     while (reader.readLine(line)) {
         keys.route(line,
                    [&batches](int tab, QStringView name) { batches[size_t(tab)].append(name); });
+    }
+}
+
+// The same, telling the observer about every line and where it went.
+void readObservedLines(CollectionLineReader& reader, const CaptionKeys& keys,
+                       Collection::Batches& batches, ReadObserver& observer) {
+    QStringView line;
+    while (reader.readLine(line)) {
+        observer.lineRead(reader.lineNumber(), reader.lineEnd(), reader.lineHadInvalidUtf8());
+        quint32 tabs = 0;
+        keys.route(line, [&](int tab, QStringView name) {
+            batches[size_t(tab)].append(name);
+            tabs |= 1u << tab;
+        });
+        observer.nameLineRead(reader.lineNumber(), tabs);
+    }
+    if (!reader.failed()) {
+        const bool sawEndMark = reader.sawEndMark();
+        observer.dataEnded(sawEndMark, sawEndMark && reader.dataAfterEndMark());
     }
 }
 
@@ -86,18 +107,18 @@ qint64 nextLineStart(int handle, qint64 from, qint64 end) {
         }
         for (qint64 i = 0; i < got; ++i) {
             const char c = window[i];
-            if (c == 26) {
+            if (c == format::kEndMark) {
                 return end;
             }
-            if (c == '\n') {
+            if (c == format::kLf) {
                 return at + i + 1;
             }
-            if (c == '\r') {
+            if (c == format::kCr) {
                 // A CR LF stays whole: the LF is the next byte, perhaps past this window.
                 char next = 0;
                 const qint64 lf = at + i + 1;
-                const bool pair =
-                    lf < end && FileStretch::readAt(handle, &next, 1, lf) == 1 && next == '\n';
+                const bool pair = lf < end && FileStretch::readAt(handle, &next, 1, lf) == 1 &&
+                                  next == format::kLf;
                 return pair ? lf + 1 : lf;
             }
         }
@@ -180,20 +201,19 @@ bool readInTwoPieces(CollectionLineReader& reader, QFile& file, const CaptionKey
 }  // namespace
 
 NameSection readNameSection(CollectionLineReader& reader, QIODevice& device,
-                            const CaptionKeys& keys) {
+                            const CaptionKeys& keys, ReadObserver* observer) {
     NameSection section;
-    if (reader.sawEndMark() || reader.failed()) {
-        section.ok = !reader.failed();
-        section.errorString = reader.errorString();
-        return section;
-    }
+    if (observer) {
+        readObservedLines(reader, keys, section.batches, *observer);
+    } else if (!reader.sawEndMark() && !reader.failed()) {
 #ifdef Q_OS_UNIX
-    auto* file = qobject_cast<QFile*>(&device);
-    if (file && !file->isSequential() && readInTwoPieces(reader, *file, keys, section)) {
-        return section;
-    }
+        auto* file = qobject_cast<QFile*>(&device);
+        if (file && !file->isSequential() && readInTwoPieces(reader, *file, keys, section)) {
+            return section;
+        }
 #endif
-    readLines(reader, keys, section.batches);
+        readLines(reader, keys, section.batches);
+    }
     section.ok = !reader.failed();
     section.errorString = reader.errorString();
     return section;

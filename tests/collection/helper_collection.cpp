@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "CollectionTestSupport.h"
+#include "collection/CaptionKeys.h"
 #include "fixtures/TestData.h"
 
 namespace ludora::test {
@@ -137,10 +138,10 @@ void fillRandom(Collection& collection, quint32 seed, bool nonWestern, int maxPe
             QString caption;
             do {
                 caption = randomText(rng, alphabet, 0, 14);
-            } while (keys.contains(Collection::captionKey(caption)));
+            } while (keys.contains(CaptionKeys::keyOf(caption)));
             collection.setCaption(tab, caption);
         }
-        keys.insert(Collection::captionKey(collection.caption(tab)));
+        keys.insert(CaptionKeys::keyOf(collection.caption(tab)));
     }
     auto startsWithKey = [&keys](const QString& name) {
         for (const QString& key : keys) {

@@ -2,8 +2,10 @@
 #include <QTest>
 
 #include "CollectionTestSupport.h"
+#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 
+using ludora::CaptionKeys;
 using ludora::Collection;
 using ludora::test::entriesOf;
 using ludora::test::namesOf;
@@ -239,7 +241,7 @@ private Q_SLOTS:
     void captionKey() {
         QFETCH(QString, caption);
         QFETCH(QString, key);
-        QCOMPARE(Collection::captionKey(caption), key);
+        QCOMPARE(CaptionKeys::keyOf(caption), key);
     }
 
     void takeContent() {

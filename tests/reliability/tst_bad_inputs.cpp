@@ -7,12 +7,14 @@
 #include <array>
 
 #include "ReliabilitySupport.h"
+#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 #include "commands/CommandFixture.h"
 #include "commands/FileCommands.h"
 #include "support/FakeDialogs.h"
 
+using ludora::CaptionKeys;
 using ludora::Collection;
 using namespace ludora::test;
 
@@ -123,8 +125,8 @@ private:
         for (qsizetype i = 0; i < kMillion; ++i) {
             const int tab = int(i % Collection::kTabCount);
             const QByteArray number = QByteArray::number(i);
-            bytes += Collection::captionKey(Collection::defaultCaption(tab)).toLatin1() + number +
-                     "\r\n";
+            bytes +=
+                CaptionKeys::keyOf(Collection::defaultCaption(tab)).toLatin1() + number + "\r\n";
             if (i / Collection::kTabCount < Collection::kMaxNames) {
                 kept[tab] << QString::fromLatin1(number);
             }

@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <array>
+#include <bit>
 #include <map>
 
-#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
-#include "collection/CollectionLineReader.h"
+#include "collection/CollectionFile.h"
+#include "collection/ReadObserver.h"
 
 namespace ludora::ldx {
 namespace {
@@ -46,22 +47,101 @@ private:
     std::map<QString, int> counts_;
 };
 
-QString lineEndName(CollectionLineReader::LineEnd end) {
-    return end == CollectionLineReader::LineEnd::Cr ? QStringLiteral("CR") : QStringLiteral("LF");
+QString lineEndName(ReadObserver::LineEnd end) {
+    return end == ReadObserver::LineEnd::Cr ? QStringLiteral("CR") : QStringLiteral("LF");
 }
 
-void noteLine(const CollectionLineReader& reader, Findings& findings) {
-    const auto end = reader.lineEnd();
-    if (end == CollectionLineReader::LineEnd::Cr || end == CollectionLineReader::LineEnd::Lf) {
-        findings.repeated(QStringLiteral("end in a lone CR or LF"), reader.lineNumber(),
-                          QStringLiteral("the line ends in a lone %1; the program writes CR LF")
-                              .arg(lineEndName(end)));
+// Turns what the reader meets into findings.
+class Checker final : public ReadObserver {
+public:
+    explicit Checker(Findings& findings) : findings_(findings) {}
+
+    void lineRead(qint64 number, LineEnd end, bool invalidUtf8) override {
+        if (end == LineEnd::Cr || end == LineEnd::Lf) {
+            findings_.repeated(QStringLiteral("end in a lone CR or LF"), number,
+                               QStringLiteral("the line ends in a lone %1; the program writes "
+                                              "CR LF")
+                                   .arg(lineEndName(end)));
+        }
+        if (invalidUtf8) {
+            findings_.repeated(QStringLiteral("hold invalid UTF-8"), number,
+                               QStringLiteral("invalid UTF-8; those bytes are read as U+FFFD"));
+        }
     }
-    if (reader.lineHadInvalidUtf8()) {
-        findings.repeated(QStringLiteral("hold invalid UTF-8"), reader.lineNumber(),
-                          QStringLiteral("invalid UTF-8; those bytes are read as U+FFFD"));
+    void tooShort(int lines) override {
+        findings_.file(QStringLiteral("only %1 lines: a collection file starts with the 25 "
+                                      "caption lines; the program refuses this file")
+                           .arg(lines));
+        refused_ = true;
     }
-}
+    void captionRead(int tab, qint64 number, QStringView line, const QString& caption) override {
+        captions_[size_t(tab)] = caption;
+        if (line != caption) {
+            findings_.line(
+                number,
+                QStringLiteral("the caption line reads \"%1\"; the program always shows \"%2\"")
+                    .arg(line, caption));
+        }
+    }
+    void keyTakenEarlier(int tab, int earlier, qint64 number) override {
+        findings_.line(number, QStringLiteral("tab %1 (\"%2\") has the same caption key as tab "
+                                              "%3 (\"%4\"): all its names are read into tab %3")
+                                   .arg(tab)
+                                   .arg(captions_[size_t(tab)])
+                                   .arg(earlier)
+                                   .arg(captions_[size_t(earlier)]));
+    }
+    void nameLineRead(qint64 number, quint32 tabs) override {
+        const int added = std::popcount(tabs);
+        if (added == 0) {
+            findings_.repeated(QStringLiteral("match no caption key"), number,
+                               QStringLiteral("matches no caption key; skipped when opened"));
+        } else if (added > 1) {
+            QStringList shown;
+            for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+                if (tabs & (1u << tab)) {
+                    shown << QString::number(tab);
+                }
+            }
+            findings_.repeated(QStringLiteral("add to several lists"), number,
+                               QStringLiteral("adds a name to %1 lists: tabs %2")
+                                   .arg(added)
+                                   .arg(shown.join(QStringLiteral(", "))));
+        }
+    }
+    void dataEnded(bool sawEndMark, bool dataAfterEndMark) override {
+        sawEndMark_ = sawEndMark;
+        dataAfterEndMark_ = dataAfterEndMark;
+    }
+
+    bool refused() const { return refused_; }
+    // The findings about the whole file, once it has been read into the collection.
+    void finish(const Collection& collection, const ReadResult& read) {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            if (read.refused[size_t(tab)] > 0) {
+                findings_.file(
+                    QStringLiteral("tab %1 (\"%2\") has %3 names; only the first %4 are loaded")
+                        .arg(tab)
+                        .arg(collection.caption(tab))
+                        .arg(Collection::kMaxNames + read.refused[size_t(tab)])
+                        .arg(Collection::kMaxNames));
+            }
+        }
+        if (!sawEndMark_) {
+            findings_.file(
+                QStringLiteral("no end mark (character 26): the file is read to its end"));
+        } else if (dataAfterEndMark_) {
+            findings_.file(QStringLiteral("data after the end mark (character 26) are ignored"));
+        }
+    }
+
+private:
+    Findings& findings_;
+    std::array<QString, Collection::kTabCount> captions_;
+    bool refused_ = false;
+    bool sawEndMark_ = false;
+    bool dataAfterEndMark_ = false;
+};
 
 }  // namespace
 
@@ -72,82 +152,15 @@ bool checkCollectionFile(const QString& path, QStringList* out, QString* error) 
         return false;
     }
     Findings findings(path);
-    CollectionLineReader reader(file);
-    QString line;
-    CaptionKeys keys;
-    std::array<QString, Collection::kTabCount> captions;
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        if (!reader.readLine(line)) {
-            if (reader.failed()) {
-                *error = reader.errorString();
-                return false;
-            }
-            findings.file(QStringLiteral("only %1 lines: a collection file starts with the 25 "
-                                         "caption lines; the program refuses this file")
-                              .arg(tab));
-            *out = findings.finish();
-            return true;
-        }
-        noteLine(reader, findings);
-        captions[size_t(tab)] =
-            tab < Collection::kFirstUserTab ? Collection::defaultCaption(tab) : line;
-        if (tab < Collection::kFirstUserTab && line != captions[size_t(tab)]) {
-            findings.line(
-                reader.lineNumber(),
-                QStringLiteral("the caption line reads \"%1\"; the program always shows \"%2\"")
-                    .arg(line, captions[size_t(tab)]));
-        }
-        keys.set(tab, captions[size_t(tab)]);
-        for (int earlier = 0; earlier < tab; ++earlier) {
-            if (keys.key(earlier) == keys.key(tab)) {
-                findings.line(reader.lineNumber(),
-                              QStringLiteral("tab %1 (\"%2\") has the same caption key as tab %3 "
-                                             "(\"%4\"): all its names are read into tab %3")
-                                  .arg(tab)
-                                  .arg(captions[size_t(tab)])
-                                  .arg(earlier)
-                                  .arg(captions[size_t(earlier)]));
-                break;
-            }
-        }
-    }
-
-    std::array<qint64, Collection::kTabCount> counts{};
-    while (reader.readLine(line)) {
-        noteLine(reader, findings);
-        QStringList tabs;
-        const int added = keys.route(line, [&](int tab, QStringView) {
-            ++counts[size_t(tab)];
-            tabs << QString::number(tab);
-        });
-        if (added == 0) {
-            findings.repeated(QStringLiteral("match no caption key"), reader.lineNumber(),
-                              QStringLiteral("matches no caption key; skipped when opened"));
-        } else if (added > 1) {
-            findings.repeated(QStringLiteral("add to several lists"), reader.lineNumber(),
-                              QStringLiteral("adds a name to %1 lists: tabs %2")
-                                  .arg(added)
-                                  .arg(tabs.join(QStringLiteral(", "))));
-        }
-    }
-    if (reader.failed()) {
-        *error = reader.errorString();
+    Checker checker(findings);
+    Collection collection;
+    const ReadResult read = ReadCollectionFile(collection, file, path, &checker);
+    if (!read.ok && !checker.refused()) {
+        *error = file.errorString();
         return false;
     }
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        if (counts[size_t(tab)] > Collection::kMaxNames) {
-            findings.file(
-                QStringLiteral("tab %1 (\"%2\") has %3 names; only the first %4 are loaded")
-                    .arg(tab)
-                    .arg(captions[size_t(tab)])
-                    .arg(counts[size_t(tab)])
-                    .arg(Collection::kMaxNames));
-        }
-    }
-    if (!reader.sawEndMark()) {
-        findings.file(QStringLiteral("no end mark (character 26): the file is read to its end"));
-    } else if (reader.dataAfterEndMark()) {
-        findings.file(QStringLiteral("data after the end mark (character 26) are ignored"));
+    if (read.ok) {
+        checker.finish(collection, read);
     }
     *out = findings.finish();
     return true;

@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include "Csv.h"
+#include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 
 namespace ludora::ldx {
@@ -99,10 +100,8 @@ bool fromJson(const QByteArray& input, Collection& c, QString* error) {
             *error = QStringLiteral("captions[%1] is not a string").arg(tab);
             return false;
         }
-        // The first three tabs keep their own captions, as when a file is opened.
-        if (tab >= Collection::kFirstUserTab) {
-            c.setCaption(tab, caption.toString());
-        }
+        // Each tab gets the caption a collection file's caption line would give it.
+        c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption.toString()));
         const QJsonValue names = listArray.at(tab);
         if (!names.isArray()) {
             *error = QStringLiteral("lists[%1] is not an array").arg(tab);
@@ -159,17 +158,16 @@ bool fromCsv(const QByteArray& input, Collection& c, QString* error) {
                                  .arg(row.fields.at(0));
             return false;
         }
-        if (tab >= Collection::kFirstUserTab) {
-            const QString caption = Collection::cleanText(row.fields.at(1));
-            if (captionSet[size_t(tab)] && caption != c.caption(tab)) {
-                *error = where + QStringLiteral(": tab %1 has the caption \"%2\" in an earlier row")
-                                     .arg(tab)
-                                     .arg(c.caption(tab));
-                return false;
-            }
-            c.setCaption(tab, caption);
-            captionSet[size_t(tab)] = true;
+        const QString caption =
+            Collection::cleanText(CaptionKeys::captionFromLine(tab, row.fields.at(1)));
+        if (captionSet[size_t(tab)] && caption != c.caption(tab)) {
+            *error = where + QStringLiteral(": tab %1 has the caption \"%2\" in an earlier row")
+                                 .arg(tab)
+                                 .arg(c.caption(tab));
+            return false;
         }
+        c.setCaption(tab, caption);
+        captionSet[size_t(tab)] = true;
         if (!add(c, tab, row.fields.at(2), error, where)) {
             return false;
         }
