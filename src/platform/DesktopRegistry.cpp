@@ -1,4 +1,4 @@
-#include "platform/DesktopRegistry.h"
+#include "platform/SystemRegistry.h"
 
 #ifndef Q_OS_WIN
 
@@ -50,7 +50,7 @@ QString systemInfoCommandLine() {
 
 }  // namespace
 
-long DesktopRegistry::openKey(quint32 root, const QByteArray& keyName, quint32, Handle* key) {
+long SystemRegistry::openKey(quint32 root, const QByteArray& keyName, quint32, Handle* key) {
     *key = 0;
     // Key names, like value names, compare without regard to letter case.
     if (root != HKeyLocalMachine || keyName.toLower() != kToolKeyName) {
@@ -64,8 +64,8 @@ long DesktopRegistry::openKey(quint32 root, const QByteArray& keyName, quint32, 
     return Success;
 }
 
-long DesktopRegistry::queryValue(Handle key, const QByteArray& valueName, quint32* type, char* data,
-                                 quint32* size) {
+long SystemRegistry::queryValue(Handle key, const QByteArray& valueName, quint32* type, char* data,
+                                quint32* size) {
     if (key != kToolKey) {
         return InvalidHandle;
     }
@@ -84,7 +84,7 @@ long DesktopRegistry::queryValue(Handle key, const QByteArray& valueName, quint3
     return Success;
 }
 
-long DesktopRegistry::closeKey(Handle key) {
+long SystemRegistry::closeKey(Handle key) {
     return key == kToolKey ? Success : InvalidHandle;
 }
 

@@ -205,11 +205,7 @@ bool isShowingBox(const QWidget* window) {
     return false;
 }
 
-template <>
-Dialogs& Replaceable<Dialogs>::system() {
-    static QtDialogs instance;
-    return instance;
-}
+LUDORA_SYSTEM_SERVICE(Dialogs, QtDialogs)
 
 void inform(QWidget* parent, const QString& text, Icon icon, const QString& title) {
     MessageRequest request;

@@ -32,10 +32,6 @@ public:
 
 }  // namespace
 
-template <>
-Launcher& Replaceable<Launcher>::system() {
-    static DesktopLauncher instance;
-    return instance;
-}
+LUDORA_SYSTEM_SERVICE(Launcher, DesktopLauncher)
 
 }  // namespace ludora::platform

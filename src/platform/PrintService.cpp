@@ -43,10 +43,6 @@ public:
 
 }  // namespace
 
-template <>
-PrintService& Replaceable<PrintService>::system() {
-    static QtPrintService instance;
-    return instance;
-}
+LUDORA_SYSTEM_SERVICE(PrintService, QtPrintService)
 
 }  // namespace ludora::platform

@@ -1,26 +1,9 @@
 #include "platform/Registry.h"
 
-#ifdef Q_OS_WIN
-#include "platform/WindowsRegistry.h"
-#else
-#include "platform/DesktopRegistry.h"
-#endif
+#include "platform/SystemRegistry.h"
 
 namespace ludora::platform {
-namespace {
 
-#ifdef Q_OS_WIN
-using SystemRegistry = WindowsRegistry;
-#else
-using SystemRegistry = DesktopRegistry;
-#endif
-
-}  // namespace
-
-template <>
-Registry& Replaceable<Registry>::system() {
-    static SystemRegistry instance;
-    return instance;
-}
+LUDORA_SYSTEM_SERVICE(Registry, SystemRegistry)
 
 }  // namespace ludora::platform

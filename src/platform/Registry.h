@@ -9,7 +9,7 @@ namespace ludora::platform {
 
 // The system registry, read through the same three calls as on Windows. Other systems have
 // none: there it holds only where the desktop's system information program is
-// (DesktopRegistry.h).
+// (SystemRegistry.h).
 class Registry {
 public:
     using Handle = quintptr;

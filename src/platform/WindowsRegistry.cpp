@@ -1,4 +1,4 @@
-#include "platform/WindowsRegistry.h"
+#include "platform/SystemRegistry.h"
 
 #ifdef Q_OS_WIN
 
@@ -18,8 +18,7 @@ HKEY keyHandle(Registry::Handle key) {
 
 }  // namespace
 
-long WindowsRegistry::openKey(quint32 root, const QByteArray& keyName, quint32 access,
-                              Handle* key) {
+long SystemRegistry::openKey(quint32 root, const QByteArray& keyName, quint32 access, Handle* key) {
     HKEY opened = nullptr;
     const LONG result = RegOpenKeyExA(rootHandle(root), keyName.constData(), 0,
                                       static_cast<REGSAM>(access), &opened);
@@ -29,8 +28,8 @@ long WindowsRegistry::openKey(quint32 root, const QByteArray& keyName, quint32 a
     return result;
 }
 
-long WindowsRegistry::queryValue(Handle key, const QByteArray& valueName, quint32* type, char* data,
-                                 quint32* size) {
+long SystemRegistry::queryValue(Handle key, const QByteArray& valueName, quint32* type, char* data,
+                                quint32* size) {
     DWORD valueType = 0;
     DWORD dataSize = size ? static_cast<DWORD>(*size) : 0;
     const LONG result =
@@ -45,7 +44,7 @@ long WindowsRegistry::queryValue(Handle key, const QByteArray& valueName, quint3
     return result;
 }
 
-long WindowsRegistry::closeKey(Handle key) {
+long SystemRegistry::closeKey(Handle key) {
     return RegCloseKey(keyHandle(key));
 }
 
