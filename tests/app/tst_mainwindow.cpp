@@ -10,9 +10,9 @@
 #include <QToolButton>
 
 #include "MainWindowTest.h"
+#include "fixtures/TestData.h"
 #include "platform/Twips.h"
 #include "support/FakeDialogs.h"
-#include "fixtures/TestData.h"
 
 using namespace ludora;
 using namespace ludora::test;
@@ -129,49 +129,64 @@ private Q_SLOTS:
         QCOMPARE(entries, (QStringList{"Open", "Save", "-", "Print"}));
     }
 
+    // Where each control sits on the client area, in twips. A label keeps its top left and
+    // height and widens to its text rather than cut it off; the count keeps its right edge.
     void controlsSitAtTheirPlaces_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
-        QTest::newRow("tbToolBar") << "tbToolBar" << QRect(0, 0, 8400, 420);
-        QTest::newRow("SSTab1") << "SSTab1" << QRect(120, 480, 8175, 6090);
-        QTest::newRow("List1") << "List1" << QRect(360, 2160, 7095, 3570);
-        QTest::newRow("List3") << "List3" << QRect(360, 2160, 7095, 3570);
-        QTest::newRow("List25") << "List25" << QRect(360, 2160, 7095, 3570);
-        QTest::newRow("Text1") << "Text1" << QRect(360, 6000, 7095, 375);
-        QTest::newRow("Command1") << "Command1" << QRect(120, 6720, 1335, 375);
-        QTest::newRow("Command2") << "Command2" << QRect(1560, 6720, 1335, 375);
+        QTest::addColumn<QString>("fit");  // exact, grows, or right (a fixed right edge)
+        const QRect list(360, 2160, 7095, 3570);
+        const QRect nameLabel(360, 5760, 1365, 195);
+        QTest::newRow("tbToolBar") << "tbToolBar" << QRect(0, 0, 8400, 420) << "exact";
+        QTest::newRow("SSTab1") << "SSTab1" << QRect(120, 480, 8175, 6090) << "exact";
+        QTest::newRow("List1") << "List1" << list << "exact";
+        QTest::newRow("List25") << "List25" << list << "exact";
+        QTest::newRow("Text1") << "Text1" << QRect(360, 6000, 7095, 375) << "exact";
+        QTest::newRow("Command1") << "Command1" << QRect(120, 6720, 1335, 375) << "exact";
+        QTest::newRow("Command2") << "Command2" << QRect(1560, 6720, 1335, 375) << "exact";
+        QTest::newRow("Label1") << "Label1" << nameLabel << "grows";
+        QTest::newRow("lblPSXNameToAdd") << "lblPSXNameToAdd" << nameLabel << "grows";
+        QTest::newRow("Label2") << "Label2" << QRect(5880, 6787, 1665, 240) << "grows";
+        QTest::newRow("lblNumGames") << "lblNumGames" << QRect(8160, 6787, 105, 240) << "right";
     }
     void controlsSitAtTheirPlaces() {
         QFETCH(QString, name);
         QFETCH(QRect, twips);
-        auto* widget = window_->findChild<QWidget*>(name);
-        QVERIFY(widget);
-        const QWidget* client = window_->centralWidget();
+        QFETCH(QString, fit);
         const QRect expected = twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
-        QCOMPARE(QRect(widget->mapTo(client, QPoint(0, 0)), widget->size()), expected);
+        const QList<QWidget*> widgets = window_->findChildren<QWidget*>(name);
+        // The name label of the second tab is Label1; the 24 others share one name.
+        QCOMPARE(widgets.size(), name == "lblPSXNameToAdd" ? 24 : 1);
+        for (QWidget* widget : widgets) {
+            const QRect at(widget->mapTo(window_->centralWidget(), QPoint(0, 0)), widget->size());
+            if (fit == "exact") {
+                QCOMPARE(at, expected);
+                continue;
+            }
+            QCOMPARE(at.y(), expected.y());
+            QCOMPARE(at.height(), expected.height());
+            auto* label = qobject_cast<QLabel*>(widget);
+            QVERIFY(label);
+            if (fit == "grows") {
+                QCOMPARE(at.x(), expected.x());
+                QVERIFY(at.width() >= expected.width());
+                QVERIFY2(at.width() >= label->sizeHint().width(), qPrintable(label->text()));
+            } else {
+                QCOMPARE(at.right(), expected.right());
+                QVERIFY(label->alignment() & Qt::AlignRight);
+                const int digit = label->fontMetrics().horizontalAdvance("0");
+                QVERIFY(at.width() >= digit && at.width() <= digit + 1);
+            }
+        }
     }
 
-    void labelsSitAtTheirPlaces() {
-        const QWidget* client = window_->centralWidget();
-        // Labels keep their place; a wider text would widen them rather than be cut off.
-        auto check = [&](QLabel* label, QRect expected) {
-            const QRect at(label->mapTo(client, QPoint(0, 0)), label->size());
-            QCOMPARE(at.topLeft(), expected.topLeft());
-            QCOMPARE(at.height(), expected.height());
-            QVERIFY(at.width() >= expected.width());
-            QVERIFY2(at.width() >= label->sizeHint().width(), qPrintable(label->text()));
-        };
-        check(control<QLabel>(window_, "Label1"), twipsRect(360, 5760, 1365, 195));
-        const QList<QLabel*> others = window_->findChildren<QLabel*>("lblPSXNameToAdd");
-        QCOMPARE(others.size(), 24);
-        for (QLabel* label : others) {
-            QCOMPARE(label->text(), QStringLiteral("Name to add to list:"));
-            check(label, twipsRect(360, 5760, 1365, 195));
+    void everyPageHasItsNameLabel() {
+        for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+            const QList<QLabel*> labels = window_->list(tab)->parentWidget()->findChildren<QLabel*>(
+                tab == 1 ? "Label1" : "lblPSXNameToAdd");
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first()->text(), QStringLiteral("Name to add to list:"));
         }
-        // Label1 is on the second tab's page, with List2.
-        QCOMPARE(control<QLabel>(window_, "Label1")->parentWidget(),
-                 window_->list(1)->parentWidget());
-        check(control<QLabel>(window_, "Label2"), twipsRect(5880, 6787, 1665, 240));
     }
 
     void windowHasAFixedClientArea() {
@@ -184,18 +199,6 @@ private Q_SLOTS:
             window_->frameGeometry().center() - window_->screen()->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2,
                  qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
-    }
-
-    void countIsRightAlignedAtAFixedRightEdge() {
-        auto* count = control<QLabel>(window_, "lblNumGames");
-        const QWidget* client = window_->centralWidget();
-        const QRect at(count->mapTo(client, QPoint(0, 0)), count->size());
-        QCOMPARE(at.x() + at.width(), twipsToPixels(8160 + 105));
-        QCOMPARE(at.y(), twipsToPixels(6787));
-        QCOMPARE(at.height(), twipsToPixels(240));
-        QVERIFY(count->alignment() & Qt::AlignRight);
-        QVERIFY(at.width() >= count->fontMetrics().horizontalAdvance("0"));
-        QVERIFY(at.width() <= count->fontMetrics().horizontalAdvance("0") + 1);
     }
 
     void fontsAndColours() {
