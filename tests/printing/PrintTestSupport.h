@@ -27,10 +27,9 @@ SurfaceSettings measureSurface(PrintSurface& surface);
 // What a reader of the page sees: each page's non-empty lines, blanks collapsed.
 QList<QStringList> visibleLines(const RecordingSurface& surface);
 
-// The poppler tools. Each returns false and sets *error when the tool fails.
-bool pdfPageCount(const QString& pdf, int* pages, QString* error);
-// Each page's non-empty lines as pdftotext reads them, blanks collapsed.
-bool pdfVisibleLines(const QString& pdf, QList<QStringList>* pages, QString* error);
+// Through the poppler tools: whether the PDF has the printout's pages, each showing the
+// printout's lines. Otherwise false, with what differs (or why a tool failed) in *error.
+bool pdfShowsPrintout(const QString& pdf, const RecordingSurface& printout, QString* error);
 // Renders the first page as a PNG at 60 dots per inch.
 bool renderFirstPage(const QString& pdf, const QString& png, QString* error);
 

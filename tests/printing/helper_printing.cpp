@@ -89,6 +89,8 @@ QList<QStringList> visibleLines(const RecordingSurface& surface) {
     return pages;
 }
 
+namespace {
+
 bool pdfPageCount(const QString& pdf, int* pages, QString* error) {
     QString info;
     if (!runTool(QStringLiteral("pdfinfo"), {pdf}, &info, error)) {
@@ -120,6 +122,31 @@ bool pdfVisibleLines(const QString& pdf, QList<QStringList>* pages, QString* err
     pages->clear();
     for (const QString& chunk : chunks) {
         *pages << nonEmptySimplified(chunk.split(QLatin1Char('\n')));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool pdfShowsPrintout(const QString& pdf, const RecordingSurface& printout, QString* error) {
+    int pages = 0;
+    QList<QStringList> text;
+    if (!pdfPageCount(pdf, &pages, error) || !pdfVisibleLines(pdf, &text, error)) {
+        return false;
+    }
+    if (pages != printout.pageCount()) {
+        *error = QStringLiteral("%1 pages, not %2").arg(pages).arg(printout.pageCount());
+        return false;
+    }
+    const QList<QStringList> expected = visibleLines(printout);
+    for (qsizetype page = 0; page < expected.size(); ++page) {
+        if (page >= text.size() || text.at(page) != expected.at(page)) {
+            *error = QStringLiteral("page %1 shows\n%2\ninstead of\n%3")
+                         .arg(page + 1)
+                         .arg(text.value(page).join(QLatin1Char('\n')),
+                              expected.at(page).join(QLatin1Char('\n')));
+            return false;
+        }
     }
     return true;
 }
