@@ -3,13 +3,13 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <QtMath>
 
 #include "app/AppLook.h"
 #include "app/ConsoleTabs.h"
-#include "app/GameListView.h"
 #include "app/frmMain.h"
 #include "platform/Twips.h"
 
@@ -33,6 +33,24 @@ constexpr int kCountInterval = 100;      // ms
 
 const QString kNameLabelText = QStringLiteral("Name to add to list:");
 const QString kCountLabelText = QStringLiteral("Total games in list:");
+
+// Qt's list view, selecting every row between the pressed point and the pointer. The view
+// is handed the rectangle between the two points as given; upward, QRect::normalized() moves
+// each edge one pixel inwards, which misses the row under the pointer when the pointer is on
+// its lowest pixel.
+class GameList final : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override {
+        const QPoint a = rect.topLeft();
+        const QPoint b = rect.bottomRight();
+        QListView::setSelection(QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
+                                      QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y()))),
+                                command);
+    }
+};
 
 // A label keeps its place; it grows rather than cut off its text. `textWidth` is the width
 // its text asks for, when known already (the 25 name labels share theirs).
@@ -110,9 +128,17 @@ void frmMain::createListPage(int tab, int& labelWidth) {
     // Positions are given within the client area; the page starts below the headers.
     const QPoint pageOrigin = SSTab1->geometry().topLeft() + SSTab1->pageRect().topLeft();
 
-    auto* list = new GameListView(page);
+    // Every row is one line of the same height: the view places rows by their number.
+    auto* list = new GameList(page);
     list->setObjectName(QStringLiteral("List%1").arg(tab + 1));
+    list->setUniformItemSizes(true);
     list->setModel(collection_.model(tab));
+    // An emptied list starts again from the top: a file opened next shows from its first name.
+    connect(list->model(), &QAbstractItemModel::modelReset, list, [list] {
+        if (list->model()->rowCount() == 0) {
+            list->scrollToTop();
+        }
+    });
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(tab <= kLastMultiSelectTab ? QAbstractItemView::ExtendedSelection
                                                       : QAbstractItemView::SingleSelection);

@@ -221,7 +221,7 @@ void Collection::removeNameAt(int tab, int pos) {
 }
 
 int Collection::removeSelected(int tab) {
-    const QItemSelectionModel* selection = selections_[size_t(tab)].get();
+    QItemSelectionModel* selection = selections_[size_t(tab)].get();
     if (!selection || !selection->hasSelection()) {
         return 0;
     }
@@ -244,9 +244,18 @@ int Collection::removeSelected(int tab) {
         removeNameAt(tab, first);
         return 1;
     }
-    // One pass over the list; views are told once instead of once per name.
+    // One pass over the list; views are told once instead of once per name. The reset
+    // forgets the cursor: it goes back where removing the names one by one would leave it,
+    // on its own name, or on the first name after it when that was removed.
+    const int current = selection->currentIndex().row();
+    const auto removedAbove =
+        current < 0 ? 0 : std::count(marked.begin(), marked.begin() + current, true);
     int removed = 0;
     resetting(tab, [&] { removed = int(mutableList(tab).names.removeMarked(marked)); });
+    if (current >= 0 && count(tab) > 0) {
+        const int row = std::min(current - int(removedAbove), count(tab) - 1);
+        selection->setCurrentIndex(model(tab)->index(row, 0), QItemSelectionModel::NoUpdate);
+    }
     return removed;
 }
 
@@ -265,7 +274,14 @@ void Collection::resetCaptions() {
 
 void Collection::takeContent(Collection& other) {
     for (int tab = 0; tab < kTabCount; ++tab) {
+        // Emptied first, as a file is read into empty lists: a view shows the new list from
+        // its first name, the cursor on it.
+        clearNames(tab);
         resetting(tab, [&] { std::swap(mutableList(tab).names, other.mutableList(tab).names); });
+        if (QItemSelectionModel* selection = selections_[size_t(tab)].get();
+            selection && count(tab) > 0) {
+            selection->setCurrentIndex(model(tab)->index(0, 0), QItemSelectionModel::NoUpdate);
+        }
         other.clearNames(tab);
         setCaption(tab, other.caption(tab));
     }

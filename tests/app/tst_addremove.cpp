@@ -175,6 +175,52 @@ private Q_SLOTS:
         QTRY_COMPARE(count_->text(), QStringLiteral("2"));
     }
 
+    // Shift+click and drags select from row to row, whichever pixel of a row they end on; a
+    // delete leaves the cursor, and the anchor of the next Shift+click, at the first name
+    // after those deleted (or the last name).
+    void mouseSelectionAndDeleteKeepTheListsPlace_data() {
+        QTest::addColumn<bool>("drag");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");  // ended on the row's lowest pixel
+        QTest::addColumn<int>("cursorAfter");
+        QTest::newRow("shift+click upward") << false << 6 << 2 << 2;
+        QTest::newRow("shift+click downward") << false << 2 << 6 << 2;
+        QTest::newRow("drag upward") << true << 8 << 4 << 4;
+        QTest::newRow("up to the last name") << false << 9 << 7 << 6;
+    }
+    void mouseSelectionAndDeleteKeepTheListsPlace() {
+        QFETCH(bool, drag);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, cursorAfter);
+        Collection& c = window_->collection();
+        QStringList names;
+        for (int i = 0; i < 10; ++i) {
+            names << QStringLiteral("n%1").arg(i);
+        }
+        fillList(c, 2, names);
+        QAbstractItemView* list = window_->list(2);
+        const auto at = [list](int row, bool lowest) {
+            const QRect rect = list->visualRect(list->model()->index(row, 0));
+            return lowest ? QPoint(rect.center().x(), rect.bottom()) : rect.center();
+        };
+        if (drag) {
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at(from, false));
+            QTest::mouseMove(list->viewport(), at(to, true));
+            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at(to, true));
+        } else {
+            clickRow(list, from);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(to, true));
+        }
+        const QStringList kept = names.mid(0, qMin(from, to)) + names.mid(qMax(from, to) + 1);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), qAbs(from - to) + 1);
+        QTest::mouseClick(delete_, Qt::LeftButton);
+        QCOMPARE(namesOf(c, 2), kept);
+        QCOMPARE(list->currentIndex().row(), cursorAfter);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(0, false));
+        QCOMPARE(list->selectionModel()->selectedRows().size(), cursorAfter + 1);
+    }
+
     void selectionsSetByTheCollectionShowInTheList() {
         Collection& c = window_->collection();
         fillList(c, 2, {"a", "b", "c", "d"});

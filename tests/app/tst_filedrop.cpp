@@ -6,8 +6,9 @@
 #include <QTemporaryDir>
 
 #include "MainWindowTest.h"
-#include "support/FakeDialogs.h"
+#include "collection/CollectionFile.h"
 #include "fixtures/TestData.h"
+#include "support/FakeDialogs.h"
 
 using namespace ludora;
 using namespace ludora::test;
@@ -141,6 +142,31 @@ private Q_SLOTS:
                                              ? (unsaved ? QStringList{"Unsaved"} : QStringList())
                                              : QStringList({"Alpha", "Beta"}));
         QCOMPARE(control<QLineEdit>(window, "Text1")->text(), nameBox);
+    }
+
+    // The lists are emptied before a file is read into them: a long list opened after the
+    // user went to the end of another shows from its first name.
+    void anOpenedListShowsFromItsFirstName() {
+        FakeDialogs dialogs;
+        frmMain* window = openMainWindow();
+        const auto discard = qScopeGuard([window] { discardMainWindow(window); });
+        Collection& collection = window->collection();
+        QStringList names;
+        for (int i = 0; i < 2000; ++i) {
+            names << QStringLiteral("Game %1").arg(i, 4, 10, QLatin1Char('0'));
+        }
+        fillList(collection, 2, names);
+        QVERIFY(WriteCollectionFile(collection, path("long.LDX")).ok);
+        QAbstractItemView* list = window->list(2);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        QVERIFY(list->indexAt(QPoint(2, 2)).row() > 1900);
+
+        window->openGivenFile(path("long.LDX"));
+        QCoreApplication::processEvents();
+        QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex().row(), 1);
     }
 
 private:

@@ -252,7 +252,8 @@ def list_follows_the_cursor(s):
     listener.register("object:state-changed:focused")
     try:
         focus_window(x_window(s.program.pid, "Ludora"))
-        do(lst, "SetFocus")
+        do(s.name_box, "SetFocus")
+        keys("shift+Tab")  # the list comes just before the name box
         wait_for("focus in the list", lambda: s.focused(s.main), "list TG16")
         for key, name, other in (("End", "Bonk", "Alpha"), ("Home", "Alpha", "Bonk")):
             heard_focus_on(None)
