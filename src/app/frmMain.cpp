@@ -95,7 +95,7 @@ bool frmMain::Form_Unload() {
         // A cancelled Save As still closes the window: that was the user's choice. A save
         // that failed keeps it open, with every name, the file name and the unsaved mark.
         if (platform::dialogs().message(this, question) == platform::Button::Yes &&
-            ludora::mnuFileSaveAs_Click(collection_, this) == Outcome::Failed) {
+            saveCollectionAs(collection_, this) == Outcome::Failed) {
             return false;
         }
     }
@@ -161,19 +161,19 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
 }
 
 void frmMain::mnuFileOpen_Click() {
-    ludora::mnuFileOpen_Click(collection_, this);
+    openCollection(collection_, this);
 }
 
 void frmMain::openGivenFile(const QString& path) {
-    openCollection(collection_, this, [&path] { return path; });
+    openCollectionFile(collection_, this, path);
 }
 
 void frmMain::mnuFileClose_Click() {
-    ludora::mnuFileClose_Click(collection_, this);
+    closeCollection(collection_, this);
 }
 
 void frmMain::mnuFileSaveAs_Click() {
-    ludora::mnuFileSaveAs_Click(collection_, this);
+    saveCollectionAs(collection_, this);
 }
 
 void frmMain::mnuFilePrint_Click() {

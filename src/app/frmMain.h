@@ -30,8 +30,8 @@ public:
     Collection& collection() { return collection_; }
     ConsoleTabs* tabs() const { return SSTab1; }
     QAbstractItemView* list(int tab) const { return lists_[size_t(tab)]; }
-    // Open's steps with this path in place of its dialog's answer: for a file given on the
-    // command line or dropped on the window.
+    // Opens a file given on the command line or dropped on the window: Open's steps with
+    // this path in place of its dialog's answer, unsaved changes going only on the user's word.
     void openGivenFile(const QString& path);
 
 public Q_SLOTS:

@@ -1,6 +1,7 @@
 #include "commands/FileCommands.h"
 
 #include <array>
+#include <functional>
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
@@ -16,6 +17,10 @@ void clearAllLists(Collection& collection) {
         collection.clearNames(tab);
     }
 }
+
+const platform::MessageRequest kCloseQuestion{
+    QStringLiteral("Save changes?"), QStringLiteral("Close List"), platform::ButtonSet::YesNoCancel,
+    platform::Button::Yes};
 
 void reportFailure(QWidget* window, const QString& text) {
     platform::inform(window, text, platform::Icon::Critical);
@@ -43,7 +48,7 @@ private:
 
 }  // namespace
 
-Outcome mnuFileSaveAs_Click(Collection& collection, QWidget* window) {
+Outcome saveCollectionAs(Collection& collection, QWidget* window) {
     const QString path = platform::dialogs().saveFileName(
         window, platform::FileRequest{QStringLiteral("Save As"), kFilter});
     if (path.isEmpty()) {
@@ -61,15 +66,12 @@ Outcome mnuFileSaveAs_Click(Collection& collection, QWidget* window) {
     return Outcome::Done;
 }
 
-Outcome mnuFileClose_Click(Collection& collection, QWidget* window) {
+Outcome closeCollection(Collection& collection, QWidget* window) {
     if (collection.fileName().isEmpty()) {
         return Outcome::Done;
     }
     if (collection.isDirty()) {
-        const platform::MessageRequest question{
-            QStringLiteral("Save changes?"), QStringLiteral("Close List"),
-            platform::ButtonSet::YesNoCancel, platform::Button::Yes};
-        switch (platform::dialogs().message(window, question)) {
+        switch (platform::dialogs().message(window, kCloseQuestion)) {
             case platform::Button::Yes: {
                 const WriteResult written = WriteCollectionFile(collection, collection.fileName());
                 if (!written.ok) {
@@ -90,20 +92,12 @@ Outcome mnuFileClose_Click(Collection& collection, QWidget* window) {
     return Outcome::Done;
 }
 
-Outcome mnuFileOpen_Click(Collection& collection, QWidget* window) {
-    return openCollection(collection, window, [window] {
-        return platform::dialogs().openFileName(
-            window, platform::FileRequest{QStringLiteral("Open"), kFilter});
-    });
-}
+namespace {
 
-Outcome openCollection(Collection& collection, QWidget* window,
-                       const std::function<QString()>& choosePath) {
-    // Whatever Close is told, Open goes on; but when the user asked to save and the file
-    // could not be written, the unsaved names must not be thrown away by what follows.
-    if (collection.isDirty() && mnuFileClose_Click(collection, window) == Outcome::Failed) {
-        return Outcome::Failed;
-    }
+// Open's steps from the dialog on, with the path that choosePath() gives (an empty path
+// counts as a cancelled dialog).
+Outcome openChosen(Collection& collection, QWidget* window,
+                   const std::function<QString()>& choosePath) {
     const CaptionsAndDirty before(collection);
     collection.setDirty(false);
     collection.resetCaptions();
@@ -126,6 +120,43 @@ Outcome openCollection(Collection& collection, QWidget* window,
         platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
     }
     return Outcome::Done;
+}
+
+}  // namespace
+
+Outcome openCollection(Collection& collection, QWidget* window) {
+    // Whatever Close is told, Open goes on; but when the user asked to save and the file
+    // could not be written, the unsaved names must not be thrown away by what follows.
+    if (collection.isDirty() && closeCollection(collection, window) == Outcome::Failed) {
+        return Outcome::Failed;
+    }
+    return openChosen(collection, window, [window] {
+        return platform::dialogs().openFileName(
+            window, platform::FileRequest{QStringLiteral("Open"), kFilter});
+    });
+}
+
+Outcome openCollectionFile(Collection& collection, QWidget* window, const QString& path) {
+    if (collection.isDirty()) {
+        Outcome kept = Outcome::Done;
+        if (!collection.fileName().isEmpty()) {
+            kept = closeCollection(collection, window);
+        } else {
+            switch (platform::dialogs().message(window, kCloseQuestion)) {
+                case platform::Button::Yes:
+                    kept = saveCollectionAs(collection, window);
+                    break;
+                case platform::Button::No:
+                    break;
+                default:
+                    kept = Outcome::Cancelled;
+            }
+        }
+        if (kept != Outcome::Done) {
+            return kept;
+        }
+    }
+    return openChosen(collection, window, [&path] { return path; });
 }
 
 }  // namespace ludora

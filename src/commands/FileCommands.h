@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -18,18 +17,19 @@ class Collection;
 enum class Outcome { Done, Cancelled, Failed };
 
 // Save As: asks for a path, writes the collection there and clears the dirty flag.
-Outcome mnuFileSaveAs_Click(Collection& collection, QWidget* window);
+Outcome saveCollectionAs(Collection& collection, QWidget* window);
 // Close: empties the lists of the current file, offering first to save unsaved changes into
 // it. Does nothing while there is no current file. Failed when the changes could not be
 // saved: the names are then kept, still unsaved.
-Outcome mnuFileClose_Click(Collection& collection, QWidget* window);
+Outcome closeCollection(Collection& collection, QWidget* window);
 // Open: offers Close first when there are unsaved changes, then replaces the collection by
 // the content of the file chosen in the Open dialog.
-Outcome mnuFileOpen_Click(Collection& collection, QWidget* window);
-// Open's steps with the path that choosePath() gives in place of the dialog's answer (an
-// empty path counts as a cancelled dialog): for a file given on the command line or
-// dropped on the window.
-Outcome openCollection(Collection& collection, QWidget* window,
-                       const std::function<QString()>& choosePath);
+Outcome openCollection(Collection& collection, QWidget* window);
+// Open's steps with a given file in place of the dialog's answer: for a file given on the
+// command line or dropped on the window. There is no dialog in which to back out, so unsaved
+// changes go only on the user's word: Close's question comes first, also when the collection
+// has no file yet (Yes then saves it with Save As), and Cancel, or a save that did not
+// happen, leaves everything as it was.
+Outcome openCollectionFile(Collection& collection, QWidget* window, const QString& path);
 
 }  // namespace ludora

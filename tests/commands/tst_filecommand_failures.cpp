@@ -88,7 +88,7 @@ private Q_SLOTS:
             const QStringList before = snapshot(c);
             dialogs.chooseNextFile(targetPath);
             int failed = 0;
-            failed += ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Failed ? 0 : 1;
+            failed += ludora::saveCollectionAs(c, nullptr) == ludora::Outcome::Failed ? 0 : 1;
             verifyFailureMessage(dialogs, targetPath);
             failed += QTest::currentTestFailed() ? 1 : 0;
             failed += c.fileName() == current ? 0 : 1;
@@ -133,8 +133,8 @@ private Q_SLOTS:
             c.setDirty(true);
             const QStringList before = snapshot(c);
             dialogs.answerNext(Button::Yes);
-            const ludora::Outcome outcome = byOpen ? ludora::mnuFileOpen_Click(c, nullptr)
-                                                   : ludora::mnuFileClose_Click(c, nullptr);
+            const ludora::Outcome outcome =
+                byOpen ? ludora::openCollection(c, nullptr) : ludora::closeCollection(c, nullptr);
             int failed = outcome == ludora::Outcome::Failed ? 0 : 1;
             // The question, then the failure; no Open dialog.
             failed += dialogs.count() == 2 ? 0 : 1;
@@ -191,7 +191,7 @@ private Q_SLOTS:
         const QStringList before = snapshot(c);
         dialogs.chooseNextFile(file);
 
-        QCOMPARE(ludora::mnuFileOpen_Click(c, nullptr), ludora::Outcome::Failed);
+        QCOMPARE(ludora::openCollection(c, nullptr), ludora::Outcome::Failed);
 
         QCOMPARE(snapshot(c), before);
         QCOMPARE(c.fileName(), current);

@@ -2,6 +2,7 @@
 
 #include "CommandFixture.h"
 #include "collection/Collection.h"
+#include "collection/CollectionFile.h"
 #include "commands/FileCommands.h"
 #include "support/FakeDialogs.h"
 
@@ -81,7 +82,7 @@ private Q_SLOTS:
         }
         const QStringList before = snapshot(c);
 
-        ludora::mnuFileClose_Click(c, nullptr);
+        ludora::closeCollection(c, nullptr);
 
         QCOMPARE(dialogs.count(), answer == Answer::None ? 0 : 1);
         if (answer != Answer::None) {
@@ -144,7 +145,7 @@ private Q_SLOTS:
         }
         const QStringList before = snapshot(c);
 
-        const bool saved = ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done;
+        const bool saved = ludora::saveCollectionAs(c, nullptr) == ludora::Outcome::Done;
 
         // The dialog is shown every time, also when there is a current file.
         QCOMPARE(dialogs.count(), 1);
@@ -225,7 +226,7 @@ private Q_SLOTS:
             dialogs.cancelNextFile();
         }
 
-        ludora::mnuFileOpen_Click(c, nullptr);
+        ludora::openCollection(c, nullptr);
 
         // The question (when asked) comes first, then the dialog, whatever the answer.
         const int questions = answer == Answer::None ? 0 : 1;
@@ -258,6 +259,66 @@ private Q_SLOTS:
         }
     }
 
+    // A dropped file (or one given on the command line) has no dialog to back out of: unsaved
+    // names go only when the user says so, whether or not the collection has a file yet.
+    void givenFileTakesUnsavedNamesOnlyOnTheUsersWord_data() {
+        QTest::addColumn<bool>("hasFile");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("saveTo");  // Save As's answer; empty: cancelled
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("savedTo");  // the file that holds the names afterwards
+
+        QTest::newRow("file, Cancel") << true << Answer::Cancel << "" << false << "";
+        QTest::newRow("file, No") << true << Answer::No << "" << true << "";
+        QTest::newRow("file, Yes") << true << Answer::Yes << "" << true << "current.LDX";
+        QTest::newRow("no file, Cancel") << false << Answer::Cancel << "" << false << "";
+        QTest::newRow("no file, No") << false << Answer::No << "" << true << "";
+        QTest::newRow("no file, Yes, Save As cancelled")
+            << false << Answer::Yes << "" << false << "";
+        QTest::newRow("no file, Yes, Save As fails")
+            << false << Answer::Yes << "missing/x.LDX" << false << "";
+        QTest::newRow("no file, Yes, saved")
+            << false << Answer::Yes << "new.LDX" << true << "new.LDX";
+    }
+    void givenFileTakesUnsavedNamesOnlyOnTheUsersWord() {
+        QFETCH(bool, hasFile);
+        QFETCH(Answer, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, opened);
+        QFETCH(QString, savedTo);
+        QVERIFY(writeBytes(path("other.LDX"), otherFileBytes()));
+        QVERIFY(writeBytes(path("current.LDX"), sampleFileBytes()));
+        Collection c;
+        fillSample(c);
+        c.addName(2, QStringLiteral("Unsaved"));
+        c.setDirty(true);
+        const QString file = hasFile ? path("current.LDX") : QString();
+        c.setFileName(file);
+        const QStringList before = snapshot(c);
+
+        FakeDialogs dialogs;
+        dialogs.answerNext(toButton(answer));
+        if (!hasFile && answer == Answer::Yes) {
+            dialogs.chooseNextFile(saveTo.isEmpty() ? QString() : path(saveTo));
+        }
+        ludora::openCollectionFile(c, nullptr, path("other.LDX"));
+
+        verifyCloseQuestion(dialogs.shown().at(0));
+        QVERIFY(dialogs.allAnswersUsed());
+        QCOMPARE(c.fileName(), opened ? path("other.LDX") : file);
+        QCOMPARE(c.isDirty(), !opened);
+        QCOMPARE(namesOf(c, 1), opened ? QStringList{"Tempest 2000"} : QStringList());
+        if (!opened) {
+            QCOMPARE(snapshot(c), before);
+        }
+        if (!savedTo.isEmpty()) {
+            Collection saved;
+            QVERIFY(ludora::ReadCollectionFile(saved, path(savedTo)).ok);
+            QCOMPARE(namesOf(saved, 2), QStringList({"Gamma", "Unsaved"}));
+        }
+        QCOMPARE(readBytes(path("current.LDX")) == sampleFileBytes(), savedTo != "current.LDX");
+    }
+
     void saveThenOpenRestoresEverything() {
         FakeDialogs dialogs;
         Collection c;
@@ -271,17 +332,17 @@ private Q_SLOTS:
         const QStringList saved = snapshot(c);
         const QString file = path(QStringLiteral("round.LDX"));
         dialogs.chooseNextFile(file);
-        QCOMPARE(ludora::mnuFileSaveAs_Click(c, nullptr), ludora::Outcome::Done);
+        QCOMPARE(ludora::saveCollectionAs(c, nullptr), ludora::Outcome::Done);
 
         Collection reopened;
         dialogs.chooseNextFile(file);
-        ludora::mnuFileOpen_Click(reopened, nullptr);
+        ludora::openCollection(reopened, nullptr);
         QCOMPARE(snapshot(reopened), saved);
         QCOMPARE(reopened.fileName(), file);
 
         // Opening the same file again gives the same lists, not doubled ones.
         dialogs.chooseNextFile(file);
-        ludora::mnuFileOpen_Click(reopened, nullptr);
+        ludora::openCollection(reopened, nullptr);
         QCOMPARE(snapshot(reopened), saved);
         QVERIFY(dialogs.allAnswersUsed());
     }
@@ -292,11 +353,11 @@ private Q_SLOTS:
         const QString other = path(QStringLiteral("other.LDX"));
         QVERIFY(writeBytes(other, otherFileBytes()));
         dialogs.chooseNextFile(other);
-        ludora::mnuFileOpen_Click(c, nullptr);
+        ludora::openCollection(c, nullptr);
         QCOMPARE(c.caption(3), QStringLiteral("SNES"));
 
         dialogs.cancelNextFile();
-        ludora::mnuFileOpen_Click(c, nullptr);
+        ludora::openCollection(c, nullptr);
         QCOMPARE(c.caption(3), QStringLiteral("UserDef3"));
         QCOMPARE(namesOf(c, 3), (QStringList{QStringLiteral("F-Zero"), QStringLiteral("Zelda")}));
         QCOMPARE(c.fileName(), other);
@@ -308,8 +369,8 @@ private Q_SLOTS:
         fillSample(c);
         const QString file = path(QStringLiteral("closed.LDX"));
         dialogs.chooseNextFile(file);
-        QCOMPARE(ludora::mnuFileSaveAs_Click(c, nullptr), ludora::Outcome::Done);
-        ludora::mnuFileClose_Click(c, nullptr);  // saved: no question, lists emptied
+        QCOMPARE(ludora::saveCollectionAs(c, nullptr), ludora::Outcome::Done);
+        ludora::closeCollection(c, nullptr);  // saved: no question, lists emptied
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(c.count(0), 0);
         QCOMPARE(c.caption(5), QStringLiteral("Custom"));
@@ -320,7 +381,7 @@ private Q_SLOTS:
         c.setDirty(true);
         QVERIFY(writeBytes(file, "replaced meanwhile"));
         dialogs.answerNext(Button::Yes);
-        ludora::mnuFileClose_Click(c, nullptr);
+        ludora::closeCollection(c, nullptr);
         QCOMPARE(readBytes(file), sampleFileBytes());
         QCOMPARE(c.fileName(), file);
         QVERIFY(!c.isDirty());
@@ -338,7 +399,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(file, bytes));
         Collection c;
         dialogs.chooseNextFile(file);
-        ludora::mnuFileOpen_Click(c, nullptr);
+        ludora::openCollection(c, nullptr);
         QCOMPARE(c.fileName(), file);
         QCOMPARE(c.count(0), Collection::kMaxNames);
         QCOMPARE(namesOf(c, 3).size(), 2);

@@ -263,7 +263,7 @@ private Q_SLOTS:
         c.setFileName(current);
         dialogs.chooseNextFile(path);
 
-        ludora::mnuFileOpen_Click(c, nullptr);
+        ludora::openCollection(c, nullptr);
 
         QVERIFY(!c.isDirty());
         const auto messages = dialogs.messages();

@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <csignal>
 
-#include "fixtures/LargestCollection.h"
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "commands/CommandFixture.h"
 #include "commands/FileCommands.h"
+#include "fixtures/LargestCollection.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;
@@ -58,7 +58,7 @@ private:
             setrlimit(RLIMIT_FSIZE, &size);
             FakeDialogs dialogs;
             dialogs.chooseNextFile(target_);
-            _exit(ludora::mnuFileSaveAs_Click(largest_, nullptr) == ludora::Outcome::Done ? 0 : 1);
+            _exit(ludora::saveCollectionAs(largest_, nullptr) == ludora::Outcome::Done ? 0 : 1);
         }
         int status = -1;
         while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -137,14 +137,14 @@ private Q_SLOTS:
         fillSample(saved);
         saved.setDirty(true);
         dialogs.chooseNextFile(target_);
-        QCOMPARE(ludora::mnuFileSaveAs_Click(saved, nullptr), ludora::Outcome::Done);
+        QCOMPARE(ludora::saveCollectionAs(saved, nullptr), ludora::Outcome::Done);
         QCOMPARE(readBytes(target_), sampleFileBytes());
         QVERIFY(!saved.isDirty());
 
         Collection opened;
         opened.addName(1, QStringLiteral("Replaced by the file"));
         dialogs.chooseNextFile(target_);
-        ludora::mnuFileOpen_Click(opened, nullptr);
+        ludora::openCollection(opened, nullptr);
         QCOMPARE(snapshot(opened), snapshot(saved));
         QCOMPARE(opened.fileName(), target_);
 
@@ -152,7 +152,7 @@ private Q_SLOTS:
         opened.addName(0, QStringLiteral("Beta"));
         opened.setDirty(true);
         dialogs.answerNext(ludora::platform::Button::Yes);
-        ludora::mnuFileClose_Click(opened, nullptr);
+        ludora::closeCollection(opened, nullptr);
         QVERIFY(!opened.isDirty());
         Collection reread;
         QVERIFY(ludora::ReadCollectionFile(reread, target_).ok);

@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "FaultInjection.h"
-#include "fixtures/LargestCollection.h"
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "commands/CommandFixture.h"
 #include "commands/FileCommands.h"
 #include "fixtures/ChildProcess.h"
+#include "fixtures/LargestCollection.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;
@@ -183,9 +183,8 @@ private:
         c.setDirty(true);
         dialogs.chooseNextFile(target);
 
-        const bool saved = runFailing(fault, [&] {
-            return ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done;
-        });
+        const bool saved = runFailing(
+            fault, [&] { return ludora::saveCollectionAs(c, nullptr) == ludora::Outcome::Done; });
 
         checks.check(!saved, QStringLiteral("the save failed"));
         checks.check(dialogs.messages().size() == 1, QStringLiteral("one message"));
@@ -200,7 +199,7 @@ private:
         repair(fault, target);
         dialogs.clear();
         dialogs.chooseNextFile(target);
-        checks.check(ludora::mnuFileSaveAs_Click(c, nullptr) == ludora::Outcome::Done,
+        checks.check(ludora::saveCollectionAs(c, nullptr) == ludora::Outcome::Done,
                      QStringLiteral("a later save"));
         checks.check(dialogs.messages().isEmpty(), QStringLiteral("no message the second time"));
         checks.check(c.fileName() == target, QStringLiteral("the file name is the target"));
@@ -219,7 +218,7 @@ private:
         dialogs.answerNext(Button::Yes);
 
         runFailing(fault, [&] {
-            ludora::mnuFileClose_Click(c, nullptr);
+            ludora::closeCollection(c, nullptr);
             return true;
         });
 
@@ -235,7 +234,7 @@ private:
         repair(fault, target);
         dialogs.clear();
         dialogs.answerNext(Button::Yes);
-        ludora::mnuFileClose_Click(c, nullptr);
+        ludora::closeCollection(c, nullptr);
         checks.check(dialogs.count() == 1, QStringLiteral("only the question the second time"));
         checks.check(readBytes(target) == largestBytes_, QStringLiteral("the file is whole"));
         bool empty = true;
