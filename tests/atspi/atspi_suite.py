@@ -13,7 +13,7 @@ import traceback
 
 from atspi_support import (CAPTIONS, Atspi, Failure, GLib, Program, action_names, check,
                            children, collection_file, descendants, do, do_modal, find, find_all,
-                           focus_window, has_state, keys, list_items, names, set_text, states,
+                           click, drag, focus_window, has_state, keys, list_items, names, set_text, states,
                            text_of, the, type_text, wait_for, wait_until, x_window)
 NAME_BOX = "Name to add to list:"
 COUNT = "Total games in list: {}"
@@ -207,6 +207,32 @@ def delete_selection(s):
     s.expect_count(1)
 
 
+def mouse_selection(s):
+    """Click a row, Shift+click an earlier one on its lowest pixel: both and all between are
+    selected; Delete Name(s) leaves the cursor on the name after them, from which the next
+    Shift+click selects."""
+    rows = [f"Row {i}" for i in range(1, 7)]
+    for name in rows:
+        s.add_name(name)
+    s.expect_list("TG16", ["Alpha"] + rows)
+    lst = s.list("TG16")
+    focus_window(x_window(s.program.pid, "Ludora"))
+    click(find(lst, "list item", "Row 5"))
+    click(find(lst, "list item", "Row 2"), "shift", lowest=True)
+    selected = ["Row 2", "Row 3", "Row 4", "Row 5"]
+    wait_for("rows selected by Shift+click", lambda: [
+        item.get_name() for item in find_all(lst, "list item") if has_state(item, "selected")],
+        selected)
+    do(s.delete)
+    s.expect_list("TG16", ["Alpha", "Row 1", "Row 6"])
+    click(find(lst, "list item", "Row 1"), "shift")
+    wait_for("rows selected from the cursor", lambda: [
+        item.get_name() for item in find_all(lst, "list item") if has_state(item, "selected")],
+        ["Row 1", "Row 6"])
+    do(s.delete)
+    s.expect_list("TG16", ["Alpha"])
+
+
 def unavailable_tab_refuses(s):
     for caption in ("UserDef3", "UserDef24"):
         tab = s.tab(caption)
@@ -306,6 +332,22 @@ def open_file(s):
     s.expect_list("TG16", ["Alpha", "Bonk"])
     s.expect_list("JAGUAR", ["Tempest 2000"])
     s.expect_count(2)
+
+
+def drop_file(s):
+    """A collection file dragged from another program onto the window, with a real mouse:
+    unsaved names go only on the user's word."""
+    s.add_name("Unsaved")
+    source = subprocess.Popen([os.environ["LUDORA_DRAG_SOURCE"], os.path.join(FILES, "games.LDX")])
+    try:
+        source_window = x_window(source.pid, "Drag source")
+        for answer, expected in (("Cancel", ["Alpha", "Bonk", "Unsaved"]), ("No", ["Alpha", "Bonk"])):
+            drag(source_window, x_window(s.program.pid, "Ludora"))
+            s.answer("Close List", "Save changes?", answer)
+            s.expect_list("TG16", expected)
+    finally:
+        source.kill()
+        source.wait()
 
 
 def about_box(s):
@@ -414,8 +456,9 @@ def exit_asks_and_ends(s):
     wait_for("the program has ended", s.program.running, False)
 
 
-STEPS = [start_up_state, keyboard_focus_order, add_names, delete_selection,
-         unavailable_tab_refuses, list_follows_the_cursor, switch_tabs, save_as, open_file, about_box, print_dialog,
+STEPS = [start_up_state, keyboard_focus_order, add_names, delete_selection, mouse_selection,
+         unavailable_tab_refuses, list_follows_the_cursor, switch_tabs, save_as, open_file, drop_file,
+         about_box, print_dialog,
          exit_asks_and_ends]
 
 

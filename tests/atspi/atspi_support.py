@@ -245,3 +245,34 @@ def keys(*names):
 
 def type_text(text):
     subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
+
+
+def drag(source_window, target_window):
+    """Drags with the mouse from the middle of one window to the middle of another."""
+    def middle(window):
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                                  capture_output=True, text=True, check=True).stdout
+        values = dict(line.split("=") for line in geometry.split())
+        return (int(values["X"]) + int(values["WIDTH"]) // 2,
+                int(values["Y"]) + int(values["HEIGHT"]) // 2)
+    (x0, y0), (x1, y1) = middle(source_window), middle(target_window)
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x0), str(y0), "mousedown", "1"],
+                   check=True)
+    for step in range(1, 11):  # the drag follows the pointer on its way
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x0 + (x1 - x0) * step // 10),
+                        str(y0 + (y1 - y0) * step // 10)], check=True)
+        time.sleep(0.05)
+    subprocess.run(["xdotool", "mouseup", "1"], check=True)
+
+
+def click(obj, modifier=None, lowest=False):
+    """Clicks an object with the mouse, in its middle or on the lowest row of its pixels,
+    holding a modifier key."""
+    box = obj.get_extents(Atspi.CoordType.SCREEN)
+    x, y = box.x + box.width // 2, box.y + (box.height - 1 if lowest else box.height // 2)
+    command = ["xdotool", "mousemove", "--sync", str(x), str(y)]
+    if modifier:
+        command += ["keydown", modifier, "click", "1", "keyup", modifier]
+    else:
+        command += ["click", "1"]
+    subprocess.run(command, check=True)
