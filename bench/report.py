@@ -68,6 +68,13 @@ def memory(build, file):
     return int(idle[0]), int(opened[0])
 
 
+def interactions(build, smoke):
+    """The 99th percentile, in milliseconds, of each interaction with a full list."""
+    out = subprocess.run([f"{build}/bench/bench_interactions", "2" if smoke else "200"],
+                         check=True, capture_output=True, text=True).stdout
+    return [(name, float(p99)) for name, _, p99 in (line.split("\t") for line in out.splitlines())]
+
+
 def scaling(a, per_lists, largest, runs):
     """Read, write and Open of collections of growing size: (names, bytes, read, write, Open)
     in milliseconds; the largest collection's figures are those of the main table."""
@@ -127,12 +134,6 @@ def main():
         ("start-up to shown window", app_shown, "ms", "Qt program, empty window", empty_shown,
          None),
         ("start-up to exit", app_total, "ms", "Qt program showing a label", label_total, None),
-        ("Add Name into 32,766 names", b["BM_AddNameIntoFullerList"], "ms", None, None,
-         ("ms", 0.5)),
-        ("delete 32,767 selected names", b["BM_DeleteAllSelected"], "ms", None, None,
-         ("ms", 50.0)),
-        ("Add Name into 32,766 names, until idle", b["BM_AddNameIntoFullerListUntilIdle"], "ms",
-         None, None, ("ms", 0.5)),
         ("printout of three full lists, recording surface", b["BM_PrintoutRecording"], "ms",
          "sort -f", sort_ms, ("x", 0.5)),
         ("printout of three full lists, into a PDF", b["BM_PrintoutPdf"], "ms", None, None,
@@ -140,6 +141,9 @@ def main():
         ("memory with the largest collection open (peak RSS above idle)",
          (open_kb - idle_kb) / 1024, "MB", "file size", file_kb / 1024, ("x", 2.0)),
     ]
+    # One frame: each interaction with a list of per_list names, until the window is idle.
+    rows += [(f"{name}, p99", p99, "ms", None, None, ("ms", 16.0))
+             for name, p99 in interactions(a.build, a.smoke)]
 
     print(f"Machine: {platform.node()}, {os.cpu_count()} cores, {platform.platform()}")
     print(f"Data: {os.path.getsize(data):,} bytes, {per_list * 25:,} names"

@@ -1,0 +1,144 @@
+// What a person notices: how long each interaction with a full list (LUDORA_BENCH_NAMES_PER_LIST
+// names, 32,767 in bench/run) takes from the key or click until the window is idle again,
+// painting included, on the offscreen platform. Each interaction runs many times; the output
+// is one line per interaction: its name, the median and the 99th percentile in milliseconds.
+//   bench_interactions [SAMPLES]
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/frmMain.h"
+#include "collection/Collection.h"
+#include "collection/CollectionFile.h"
+
+using ludora::Collection;
+using ludora::frmMain;
+
+namespace {
+
+void settle() {
+    QApplication::processEvents(QEventLoop::AllEvents, 1000);
+}
+
+void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
+void fill(Collection& collection, int tab, int count) {
+    ludora::NameStore batch;
+    for (int i = 0; i < count; ++i) {
+        batch.append(QStringLiteral("Game number %1 of the list").arg(i));
+    }
+    collection.addNames(tab, std::move(batch));
+}
+
+// Runs prepare() untimed, then act() timed until the window is idle, `samples` times, and
+// prints the median and the 99th percentile.
+void measure(const char* name, int samples, const std::function<void()>& prepare,
+             const std::function<void()>& act) {
+    std::vector<double> ms;
+    for (int i = 0; i < samples; ++i) {
+        prepare();
+        settle();
+        QElapsedTimer clock;
+        clock.start();
+        act();
+        settle();
+        ms.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    const auto at = [&ms](double q) { return ms[std::min(ms.size() - 1, size_t(q * ms.size()))]; };
+    std::printf("%s\t%.3f\t%.3f\n", name, at(0.5), at(0.99));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const int samples = argc > 1 ? std::atoi(argv[1]) : 200;
+    const int full = qEnvironmentVariableIntValue("LUDORA_BENCH_NAMES_PER_LIST") > 0
+                         ? qEnvironmentVariableIntValue("LUDORA_BENCH_NAMES_PER_LIST")
+                         : Collection::kMaxNames;
+
+    frmMain window;
+    window.show();
+    Collection& collection = window.collection();
+    const int tab = collection.currentTab();
+    auto* list = static_cast<QListView*>(window.list(tab));
+    auto* text = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("full.LDX"));
+    fill(collection, tab, full);
+    if (!ludora::WriteCollectionFile(collection, file).ok) {
+        return 1;
+    }
+    collection.setDirty(false);
+    settle();
+    const auto refill = [&] {
+        if (collection.count(tab) < full) {
+            fill(collection, tab, full - collection.count(tab));
+        }
+        collection.setDirty(false);
+    };
+    const auto clearSelection = [&] {
+        refill();
+        list->clearSelection();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        list->setFocus();
+    };
+
+    measure(
+        "Add Name", samples,
+        [&] {
+            if (collection.count(tab) >= full) {
+                collection.removeNameAt(tab, full / 2);
+            }
+            text->setText(QStringLiteral("Game number 16000 of the list, again"));
+        },
+        [&] { window.Command1_Click(); });
+    measure(
+        "delete one", samples,
+        [&] {
+            clearSelection();
+            list->setCurrentIndex(list->model()->index(full / 2, 0));
+        },
+        [&] { window.Command2_Click(); });
+    measure(
+        "delete all selected", std::max(1, samples / 10),
+        [&] {
+            clearSelection();
+            list->selectAll();
+        },
+        [&] { window.Command2_Click(); });
+    measure(
+        "Open", std::max(1, samples / 10), [&] { collection.setDirty(false); },
+        [&] { window.openGivenFile(file); });
+    measure("Shift+End", samples, clearSelection,
+            [&] { key(list, Qt::Key_End, Qt::ShiftModifier); });
+    measure("Ctrl+A", samples, clearSelection, [&] { key(list, Qt::Key_A, Qt::ControlModifier); });
+    measure(
+        "a page of scrolling", samples,
+        [&] {
+            if (list->verticalScrollBar()->value() >= list->verticalScrollBar()->maximum()) {
+                list->scrollToTop();
+            }
+        },
+        [&] { list->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+    return 0;
+}
