@@ -309,10 +309,10 @@ private Q_SLOTS:
         QTest::newRow("import without -o")
             << QStringList{QStringLiteral("import"), QStringLiteral("IN.json")} << QByteArray("{}")
             << 2 << QStringLiteral("-o OUT");
-        QTest::newRow("import of unknown extension")
+        QTest::newRow("import of unknown content")
             << QStringList{QStringLiteral("import"), QStringLiteral("IN.txt"), QStringLiteral("-o"),
                            QStringLiteral("OUT")}
-            << QByteArray("x") << 2 << QStringLiteral("cannot tell the format");
+            << QByteArray("x") << 1 << QStringLiteral("not a file of games that can be imported");
         QTest::newRow("missing input")
             << QStringList{QStringLiteral("export"), QStringLiteral("MISSING")} << QByteArray() << 1
             << QStringLiteral("Could not open");
