@@ -1,5 +1,6 @@
 #include "GameReaders.h"
 
+#include <QBuffer>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
@@ -37,17 +38,17 @@ QString rootElement(const QByteArray& content) {
 
 // Reads one Tellico entry, from its start element to its end: the title and the platforms,
 // single (<platform>) or, from Tellico 3.5.4 on, several (<platforms><platform>...).
-void readEntry(QXmlStreamReader& xml, Game& game) {
+void readEntry(QXmlStreamReader& xml, QString& title, QStringList& platforms) {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"title") {
-            game.name = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            title = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (name == u"platform") {
-            game.platforms << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            platforms << xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (name == u"platforms") {
             while (xml.readNextStartElement()) {
                 if (xml.name() == u"platform") {
-                    game.platforms << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                    platforms << xml.readElementText(QXmlStreamReader::IncludeChildElements);
                 } else {
                     xml.skipCurrentElement();
                 }
@@ -127,7 +128,7 @@ Format detectFormat(const QByteArray& content) {
     return root.isEmpty() && delimited ? Format::Csv : Format::Detect;
 }
 
-bool readTellico(const QByteArray& content, QList<Game>& games, QString* error) {
+bool readTellico(const QByteArray& content, Placer& games, QString* error) {
     QByteArray unzipped;
     if (looksLikeZip(content)) {
         if (!readZipMember(content, {QStringLiteral("tellico.xml"), QStringLiteral("bookcase.xml")},
@@ -135,7 +136,11 @@ bool readTellico(const QByteArray& content, QList<Game>& games, QString* error) 
             return false;
         }
     }
-    QXmlStreamReader xml(looksLikeZip(content) ? unzipped : content);
+    // Through a device, the reader decodes a few KB at a time instead of the whole text.
+    QBuffer buffer;
+    buffer.setData(looksLikeZip(content) ? unzipped : content);
+    buffer.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&buffer);
     if (!xml.readNextStartElement()) {
         return xml.hasError() ? xmlError(xml, error)
                               : (*error = QStringLiteral("the file holds no XML"), false);
@@ -146,6 +151,8 @@ bool readTellico(const QByteArray& content, QList<Game>& games, QString* error) 
         return false;
     }
     bool seenCollection = false;
+    QString title;
+    QStringList platforms;
     while (xml.readNextStartElement()) {
         if (xml.name() != u"collection" || seenCollection) {
             xml.skipCurrentElement();
@@ -162,9 +169,10 @@ bool readTellico(const QByteArray& content, QList<Game>& games, QString* error) 
         }
         while (xml.readNextStartElement()) {
             if (xml.name() == u"entry") {
-                Game game;
-                readEntry(xml, game);
-                games << std::move(game);
+                title.clear();
+                platforms.clear();
+                readEntry(xml, title, platforms);
+                games.add(title, platforms);
             } else {
                 xml.skipCurrentElement();
             }
@@ -180,8 +188,11 @@ bool readTellico(const QByteArray& content, QList<Game>& games, QString* error) 
     return true;
 }
 
-bool readGcstar(const QByteArray& content, QList<Game>& games, QString* error) {
-    QXmlStreamReader xml(content);
+bool readGcstar(const QByteArray& content, Placer& games, QString* error) {
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&buffer);
     if (!xml.readNextStartElement()) {
         return xml.hasError() ? xmlError(xml, error)
                               : (*error = QStringLiteral("the file holds no XML"), false);
@@ -202,20 +213,15 @@ bool readGcstar(const QByteArray& content, QList<Game>& games, QString* error) {
     while (xml.readNextStartElement()) {
         if (xml.name() == u"item") {
             const QXmlStreamAttributes attributes = xml.attributes();
-            Game game;
-            game.name = attributes.value(QLatin1String("name")).toString();
-            const QStringView platform = attributes.value(QLatin1String("platform"));
-            if (!platform.isEmpty()) {
-                game.platforms << platform.toString();
-            }
-            games << std::move(game);
+            games.add(attributes.value(QLatin1String("name")).toString(),
+                      {attributes.value(QLatin1String("platform")).toString()});
         }
         xml.skipCurrentElement();
     }
     return xml.hasError() ? xmlError(xml, error) : true;
 }
 
-bool readSpreadsheet(const QByteArray& content, QList<Game>& games, QString* error) {
+bool readSpreadsheet(const QByteArray& content, Placer& games, QString* error) {
     const QString text = decodeText(content);
     QChar delimiter;
     int title = 0;
@@ -237,15 +243,8 @@ bool readSpreadsheet(const QByteArray& content, QList<Game>& games, QString* err
         if (fields.join(QString()).trimmed().isEmpty()) {
             continue;  // a blank row, as spreadsheets leave at the end
         }
-        Game game;
-        game.name = fields.value(title);
         // Tellico's CSV export joins several values with "; ".
-        for (const QString& p : fields.value(platform).split(u';', Qt::SkipEmptyParts)) {
-            if (!p.trimmed().isEmpty()) {
-                game.platforms << p.trimmed();
-            }
-        }
-        games << std::move(game);
+        games.add(fields.value(title), fields.value(platform).split(u';'));
     }
     return true;
 }

@@ -66,7 +66,7 @@ ImportResult importGames(const QByteArray& content, const QString& displayName, 
     ImportResult result;
     result.source = displayName;
     result.format = format == Format::Detect ? detectFormat(content) : format;
-    QList<Game> games;
+    Placer games;
     QString error;
     bool read = false;
     switch (result.format) {
@@ -89,7 +89,7 @@ ImportResult importGames(const QByteArray& content, const QString& displayName, 
         result.error = QStringLiteral("%1: %2").arg(displayName, error);
         return result;
     }
-    placeGames(games, result);
+    games.finish(result);
     return result;
 }
 
