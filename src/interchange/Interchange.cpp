@@ -107,7 +107,7 @@ QString summaryText(const ImportResult& result) {
     }
     if (!result.unplaced.isEmpty()) {
         text += QStringLiteral(
-                    "%1 games found no place (every tab taken, or a list full at "
+                    "%1 found no place (every tab taken, or a list full at "
                     "%2 names):\n")
                     .arg(games(result.unplaced.size()), number(Collection::kMaxNames));
         for (const UnplacedGame& game : result.unplaced) {
