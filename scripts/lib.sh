@@ -5,7 +5,7 @@ LUDORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Packages to build and run the program. ccache keeps what was compiled, for the next build
 # in any clone on the machine (build folders of clones share it, see configure_tree).
-LUDORA_BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
+LUDORA_BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev zlib1g-dev
     fonts-liberation2 fonts-dejavu-core xdg-utils)
 # Packages the test suite needs on top: a virtual X server, a CUPS server with PDF
 # printers, PDF tools, screenshots, the accessibility bus, and gio to open a collection

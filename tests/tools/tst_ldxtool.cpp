@@ -8,41 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "LdxtoolProcess.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 
 using ludora::Collection;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run ldxtool(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(LDXTOOL_PATH), args);
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray defaultCaptionLines() {
     QByteArray bytes = "N64\r\nJAGUAR\r\nTG16\r\n";
@@ -309,10 +281,10 @@ private Q_SLOTS:
         QTest::newRow("import without -o")
             << QStringList{QStringLiteral("import"), QStringLiteral("IN.json")} << QByteArray("{}")
             << 2 << QStringLiteral("-o OUT");
-        QTest::newRow("import of unknown extension")
+        QTest::newRow("import of unknown content")
             << QStringList{QStringLiteral("import"), QStringLiteral("IN.txt"), QStringLiteral("-o"),
                            QStringLiteral("OUT")}
-            << QByteArray("x") << 2 << QStringLiteral("cannot tell the format");
+            << QByteArray("x") << 1 << QStringLiteral("not a file of games that can be imported");
         QTest::newRow("missing input")
             << QStringList{QStringLiteral("export"), QStringLiteral("MISSING")} << QByteArray() << 1
             << QStringLiteral("Could not open");

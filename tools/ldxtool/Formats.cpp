@@ -5,12 +5,16 @@
 #include <QJsonObject>
 #include <QStringDecoder>
 
-#include "Csv.h"
 #include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
+#include "interchange/Csv.h"
 
 namespace ludora::ldx {
 namespace {
+
+using interchange::csvField;
+using interchange::CsvRow;
+using interchange::parseCsv;
 
 const QString kHeader = QStringLiteral("tab,caption,name");
 

@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
@@ -15,6 +15,7 @@
 #include "app/identity/AppIdentity.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "interchange/Interchange.h"
 #include "printing/printout/ListPrintout.h"
 
 using namespace ludora;
@@ -26,15 +27,29 @@ constexpr int kOk = 0;
 constexpr int kBadInput = 1;
 constexpr int kUsage = 2;
 
-const char kUsageText[] =
-    "Usage:\n"
-    "  ldxtool export FILE [--format json|csv|text]     (default json; to standard output)\n"
-    "  ldxtool import INPUT -o OUT [--format json|csv]  (default: by INPUT's extension)\n"
-    "  ldxtool check FILE\n"
-    "  ldxtool pdf FILE -o OUT.pdf [--page-size A4|Letter]\n"
-    "  ldxtool --help | --version\n"
-    "\n"
-    "Exit status: 0 success; 1 bad or unreadable input (for check: findings); 2 wrong usage.\n";
+// One usage line per subcommand; `ldxtool SUBCOMMAND --help` prints its own.
+const char kExportUsage[] =
+    "  ldxtool export FILE [--format json|csv|text|tellico] [-o OUT]  (default json; to "
+    "standard output)\n";
+const char kImportUsage[] =
+    "  ldxtool import INPUT -o OUT [--format tellico|gcstar|csv|json]  (default: by INPUT's "
+    "content)\n";
+const char kCheckUsage[] = "  ldxtool check FILE\n";
+const char kPdfUsage[] = "  ldxtool pdf FILE -o OUT.pdf [--page-size A4|Letter]\n";
+const char kExitStatus[] =
+    "Exit status: 0 success; 1 bad or unreadable input (for check: findings; for import: "
+    "games\nthat found no place); 2 wrong usage.\n";
+
+QString usageText(const char* only = nullptr) {
+    QString text = QStringLiteral("Usage:\n");
+    if (only) {
+        return text + QLatin1String(only) + u'\n' + QLatin1String(kExitStatus);
+    }
+    for (const char* line : {kExportUsage, kImportUsage, kCheckUsage, kPdfUsage}) {
+        text += QLatin1String(line);
+    }
+    return text + QStringLiteral("  ldxtool --help | --version\n\n") + QLatin1String(kExitStatus);
+}
 
 void printErr(const QString& text) {
     std::fputs(qPrintable(text + u'\n'), stderr);
@@ -42,7 +57,7 @@ void printErr(const QString& text) {
 
 int usage(const QString& problem) {
     printErr(QStringLiteral("ldxtool: ") + problem);
-    std::fputs(kUsageText, stderr);
+    std::fputs(qPrintable(usageText()), stderr);
     return kUsage;
 }
 
@@ -53,20 +68,24 @@ struct Arguments {
     QString output;
     QString pageSize;
     QString problem;
+    bool help = false;  // --help: print the subcommand's usage and nothing else
 };
 
-enum Option { FormatOption = 1, OutputOption = 2, PageSizeOption = 4 };
+// -o is required with OutputOption, and may be left out with OptionalOutput.
+enum Option { FormatOption = 1, OutputOption = 2, PageSizeOption = 4, OptionalOutput = 8 };
 
 // Every subcommand takes one file, and those with -o need it; `takes` says so when not.
 Arguments parse(const QStringList& args, int options, const QString& takes) {
     QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("OUT"));
     const QCommandLineOption pageSize(QStringLiteral("page-size"), QString(),
                                       QStringLiteral("SIZE"));
     for (const auto& [flag, option] :
-         {std::pair{FormatOption, &format}, std::pair{OutputOption, &output},
-          std::pair{PageSizeOption, &pageSize}}) {
+         {std::pair{int(FormatOption), &format}, std::pair{OutputOption | OptionalOutput, &output},
+          std::pair{int(PageSizeOption), &pageSize}}) {
         if (options & flag) {
             parser.addOption(*option);
         }
@@ -77,10 +96,14 @@ Arguments parse(const QStringList& args, int options, const QString& takes) {
         parsed.problem = parser.errorText();
         return parsed;
     }
+    parsed.help = parser.isSet(help);
     parsed.positional = parser.positionalArguments();
     parsed.format = (options & FormatOption) ? parser.value(format) : QString();
-    parsed.output = (options & OutputOption) ? parser.value(output) : QString();
+    parsed.output = (options & (OutputOption | OptionalOutput)) ? parser.value(output) : QString();
     parsed.pageSize = (options & PageSizeOption) ? parser.value(pageSize) : QString();
+    if (parsed.help) {
+        return parsed;
+    }
     if (parsed.positional.size() != 1 || ((options & OutputOption) && parsed.output.isEmpty())) {
         parsed.problem = takes;
     }
@@ -100,45 +123,85 @@ bool load(const QString& path, Collection& collection) {
     return true;
 }
 
+// Prints a subcommand's usage on standard output, for --help.
+int help(const char* usageLine) {
+    std::fputs(qPrintable(usageText(usageLine)), stdout);
+    return kOk;
+}
+
+// Writes the bytes to the file (replacing it only once complete) or to standard output.
+bool writeOutput(const QByteArray& bytes, const QString& path) {
+    if (path.isEmpty()) {
+        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
+                size_t(bytes.size()) ||
+            std::fflush(stdout) != 0) {
+            printErr(QStringLiteral("ldxtool: could not write to standard output"));
+            return false;
+        }
+        return true;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        printErr(
+            QStringLiteral("ldxtool: could not write \"%1\": %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
 int runExport(const QStringList& args) {
-    const Arguments a = parse(args, FormatOption, QStringLiteral("export takes one FILE"));
+    const Arguments a =
+        parse(args, FormatOption | OptionalOutput, QStringLiteral("export takes one FILE"));
+    if (a.help) {
+        return help(kExportUsage);
+    }
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
     Format format = Format::Json;
-    if (!a.format.isEmpty() && !parseFormat(a.format, &format)) {
+    const bool tellico = a.format == QLatin1String("tellico");
+    if (!a.format.isEmpty() && !tellico && !parseFormat(a.format, &format)) {
         return usage(QStringLiteral("unknown format %1").arg(a.format));
     }
     Collection collection;
     if (!load(a.positional.first(), collection)) {
         return kBadInput;
     }
-    const QByteArray out = exportCollection(collection, format);
-    if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()) ||
-        std::fflush(stdout) != 0) {
-        printErr(QStringLiteral("ldxtool: could not write to standard output"));
-        return kBadInput;
+    const QByteArray out =
+        tellico ? interchange::exportTellico(collection) : exportCollection(collection, format);
+    return writeOutput(out, a.output) ? kOk : kBadInput;
+}
+
+// The text after a byte-order mark and blanks, for telling formats apart.
+QByteArrayView contentStart(const QByteArray& bytes) {
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF")) {
+        view = view.sliced(3);
     }
-    return kOk;
+    return view.trimmed();
+}
+
+bool isCollectionCsv(const QByteArray& bytes) {
+    const QByteArrayView start = contentStart(bytes);
+    const qsizetype end = start.indexOf('\n');
+    return start.first(end < 0 ? start.size() : end).trimmed() == "tab,caption,name";
 }
 
 int runImport(const QStringList& args) {
     const Arguments a = parse(args, FormatOption | OutputOption,
                               QStringLiteral("import takes one INPUT and -o OUT"));
+    if (a.help) {
+        return help(kImportUsage);
+    }
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
     const QString input = a.positional.first();
-    QString formatName = a.format;
-    if (formatName.isEmpty()) {
-        formatName = QFileInfo(input).suffix().toLower();
-    }
-    Format format = Format::Json;
-    if (!parseFormat(formatName, &format) || format == Format::Text) {
+    auto games = interchange::Format::Detect;
+    if (!a.format.isEmpty() && a.format != QLatin1String("json") &&
+        !interchange::parseFormat(a.format, &games)) {
         return usage(
-            a.format.isEmpty()
-                ? QStringLiteral("cannot tell the format of %1: use --format json|csv").arg(input)
-                : QStringLiteral("import reads json or csv, not %1").arg(formatName));
+            QStringLiteral("import reads tellico, gcstar, csv or json, not %1").arg(a.format));
     }
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -146,22 +209,45 @@ int runImport(const QStringList& args) {
             QStringLiteral("ldxtool: could not open \"%1\": %2").arg(input, file.errorString()));
         return kBadInput;
     }
-    Collection collection;
-    QString error;
-    if (!importCollection(file.readAll(), format, collection, &error)) {
-        printErr(QStringLiteral("ldxtool: %1: %2").arg(input, error));
+    const QByteArray bytes = file.readAll();
+    // Ludora's own json and tab,caption,name csv, or the games of another program's file.
+    const bool json = a.format == QLatin1String("json") ||
+                      (a.format.isEmpty() && contentStart(bytes).startsWith('{'));
+    const bool csv =
+        (a.format.isEmpty() || a.format == QLatin1String("csv")) && isCollectionCsv(bytes);
+    if (json || csv) {
+        Collection collection;
+        QString error;
+        if (!importCollection(bytes, json ? Format::Json : Format::Csv, collection, &error)) {
+            printErr(QStringLiteral("ldxtool: %1: %2").arg(input, error));
+            return kBadInput;
+        }
+        const WriteResult written = WriteCollectionFile(collection, a.output);
+        if (!written.ok) {
+            printErr(QStringLiteral("ldxtool: ") + written.error);
+            return kBadInput;
+        }
+        return kOk;
+    }
+    const interchange::ImportResult imported = interchange::importGames(bytes, input, games);
+    if (!imported.ok()) {
+        printErr(QStringLiteral("ldxtool: ") + imported.error);
         return kBadInput;
     }
-    const WriteResult written = WriteCollectionFile(collection, a.output);
+    const WriteResult written = WriteCollectionFile(*imported.collection, a.output);
     if (!written.ok) {
         printErr(QStringLiteral("ldxtool: ") + written.error);
         return kBadInput;
     }
-    return kOk;
+    std::fputs(qPrintable(interchange::summaryText(imported)), stderr);
+    return imported.unplaced.isEmpty() ? kOk : kBadInput;
 }
 
 int runCheck(const QStringList& args) {
     const Arguments a = parse(args, 0, QStringLiteral("check takes one FILE"));
+    if (a.help) {
+        return help(kCheckUsage);
+    }
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -185,6 +271,9 @@ int runCheck(const QStringList& args) {
 int runPdf(const QStringList& args) {
     const Arguments a = parse(args, OutputOption | PageSizeOption,
                               QStringLiteral("pdf takes one FILE and -o OUT.pdf"));
+    if (a.help) {
+        return help(kPdfUsage);
+    }
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
@@ -233,7 +322,7 @@ int main(int argc, char* argv[]) {
         return usage(parser.errorText());
     }
     if (parser.isSet(help)) {
-        std::fputs(kUsageText, stdout);
+        std::fputs(qPrintable(usageText()), stdout);
         return kOk;
     }
     if (parser.isSet(version)) {

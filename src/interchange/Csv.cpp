@@ -1,6 +1,6 @@
 #include "Csv.h"
 
-namespace ludora::ldx {
+namespace ludora::interchange {
 
 QString csvField(const QString& value) {
     const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\r') ||
@@ -13,7 +13,8 @@ QString csvField(const QString& value) {
     return u'"' + quoted + u'"';
 }
 
-bool parseCsv(const QString& text, QList<CsvRow>& rows, qint64* errorLine, QString* error) {
+bool parseCsv(const QString& text, QList<CsvRow>& rows, qint64* errorLine, QString* error,
+              QChar delimiter) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     qint64 line = 1;
@@ -47,14 +48,14 @@ bool parseCsv(const QString& text, QList<CsvRow>& rows, qint64* errorLine, QStri
                     field += c;
                     ++i;
                 }
-                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+                if (i < n && text[i] != delimiter && text[i] != u'\r' && text[i] != u'\n') {
                     *errorLine = line;
                     *error = QStringLiteral("text follows a closing quote");
                     return false;
                 }
             } else {
                 const qsizetype start = i;
-                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+                while (i < n && text[i] != delimiter && text[i] != u'\r' && text[i] != u'\n') {
                     if (text[i] == u'"') {
                         *errorLine = line;
                         *error = QStringLiteral("a quote inside an unquoted field");
@@ -65,7 +66,7 @@ bool parseCsv(const QString& text, QList<CsvRow>& rows, qint64* errorLine, QStri
                 field = text.mid(start, i - start);
             }
             row.fields << field;
-            if (i < n && text[i] == u',') {
+            if (i < n && text[i] == delimiter) {
                 ++i;
                 continue;
             }
@@ -84,4 +85,4 @@ bool parseCsv(const QString& text, QList<CsvRow>& rows, qint64* errorLine, QStri
     return true;
 }
 
-}  // namespace ludora::ldx
+}  // namespace ludora::interchange

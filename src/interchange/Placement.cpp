@@ -1,0 +1,132 @@
+#include "Placement.h"
+
+#include <QSet>
+
+#include "collection/CaptionKeys.h"
+
+namespace ludora::interchange {
+namespace {
+
+constexpr int kNoTab = -1;
+constexpr char16_t kNoPlatformCaption[] = u"No platform";
+
+// Captions to try for a tab, most readable first. A reader joins tabs whose captions share
+// their first nine characters, so "PlayStation3" after "PlayStation2" becomes "PlayStat3".
+QStringList captionCandidates(const QString& caption) {
+    QString packed = caption;
+    packed.remove(u' ');
+    QStringList candidates{caption, packed};
+    for (qsizetype k = 1; k < 8 && packed.size() > CaptionKeys::kLength; ++k) {
+        candidates << packed.left(CaptionKeys::kLength - k) + packed.right(k);
+    }
+    for (int n = 2; n < 100; ++n) {
+        candidates << packed.left(7) + u'#' + QString::number(n);
+    }
+    return candidates;
+}
+
+// Whether a name of one of the tabs before `tab` begins with the key.
+bool beginsEarlierName(const Collection::Batches& names, int tab, const QString& key) {
+    for (int t = 0; t < tab; ++t) {
+        const NameStore& list = names[size_t(t)];
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QStringView name = list.at(i);
+            if (!name.isEmpty() && name.front() == key.front() && name.startsWith(key)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+Placer::Placer() {
+    // The spellings of the first three tabs' consoles.
+    for (const auto& [name, tab] :
+         {std::pair{u"nintendo 64", 0}, std::pair{u"n64", 0}, std::pair{u"atari jaguar", 1},
+          std::pair{u"jaguar", 1}, std::pair{u"turbografx-16", 2}, std::pair{u"turbografx 16", 2},
+          std::pair{u"tg16", 2}, std::pair{u"tg-16", 2}}) {
+        tabOf_.insert(QString::fromUtf16(name), tab);
+    }
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        captions_[size_t(tab)] = Collection::defaultCaption(tab);
+    }
+}
+
+void Placer::add(const QString& name, const QStringList& platforms) {
+    ++games_;
+    quint32 placed = 0;  // one bit per tab: a game goes once into each list
+    bool any = false;
+    for (const QString& platform : platforms) {
+        const QString trimmed = platform.trimmed();
+        if (!trimmed.isEmpty()) {
+            addTo(name, trimmed, placed);
+            any = true;
+        }
+    }
+    if (!any) {
+        addTo(name, QString(), placed);
+    }
+}
+
+void Placer::addTo(const QString& name, const QString& platform, quint32& placed) {
+    const QString key = platform.toCaseFolded();
+    auto found = tabOf_.constFind(key);
+    if (found == tabOf_.cend()) {
+        const int tab = nextTab_ < Collection::kTabCount ? nextTab_++ : kNoTab;
+        found = tabOf_.insert(key, tab);
+        if (tab != kNoTab) {
+            captions_[size_t(tab)] = platform.isEmpty() ? QString::fromUtf16(kNoPlatformCaption)
+                                                        : Collection::cleanText(platform);
+        }
+    }
+    const int tab = *found;
+    if (tab != kNoTab && (placed & (1u << tab))) {
+        return;
+    }
+    if (tab == kNoTab || names_[size_t(tab)].size() >= Collection::kMaxNames) {
+        unplaced_ << UnplacedGame{name, platform};
+        return;
+    }
+    placed |= 1u << tab;
+    names_[size_t(tab)].append(name);
+    if (!platform.isEmpty() && !spellings_[size_t(tab)].contains(platform)) {
+        spellings_[size_t(tab)] << platform;
+    }
+}
+
+void Placer::finish(ImportResult& result) {
+    auto collection = std::make_unique<Collection>();
+    // Names as the collection keeps them, for comparing them with the keys.
+    for (NameStore& list : names_) {
+        list.mapCharacters(Collection::cleanCharacter);
+    }
+    // Each tab from 3 on takes the first caption whose key no earlier tab has and that
+    // begins no name of an earlier tab: the reader would add such a name to this tab too.
+    QSet<QString> keys;
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        QString caption = captions_[size_t(tab)];
+        if (tab >= Collection::kFirstUserTab) {
+            for (const QString& candidate : captionCandidates(caption)) {
+                const QString key = CaptionKeys::keyOf(candidate);
+                if (!keys.contains(key) && !beginsEarlierName(names_, tab, key)) {
+                    caption = candidate;
+                    break;
+                }
+            }
+            collection->setCaption(tab, caption);
+        }
+        keys.insert(CaptionKeys::keyOf(collection->caption(tab)));
+        if (!names_[size_t(tab)].isEmpty()) {
+            result.tabs << TabSummary{tab, collection->caption(tab), spellings_[size_t(tab)],
+                                      names_[size_t(tab)].size()};
+        }
+    }
+    collection->addNamesToAll(std::move(names_));
+    result.games = games_;
+    result.unplaced = std::move(unplaced_);
+    result.collection = std::move(collection);
+}
+
+}  // namespace ludora::interchange

@@ -1,0 +1,212 @@
+// ldxtool import of other programs' files (Tellico, GCstar, spreadsheets) and export back to
+// Tellico. The Tellico files were written by Tellico itself (tests/data/interchange).
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "LdxtoolProcess.h"
+
+namespace {
+
+QString data(const QString& name) {
+    return QStringLiteral(INTERCHANGE_DATA "/") + name;
+}
+
+// The lists that tests/data/interchange/games-source.xml gives, as `export --format text`
+// shows them: PlayStation3 and the PC Engine get captions of their own, and the TG16 game
+// whose name begins with "PC Engine" stays in the TG16 list alone.
+const QByteArray kTellicoGames =
+    "N64\n  GoldenEye 007\n  Pok\xC3\xA9mon Stadium, \"Japan\" & more\n  Super Mario 64\n\n"
+    "JAGUAR\n  Tempest 2000\n\nTG16\n  Bonk's Adventure\n  PC Engine Fan Compilation\n\n"
+    "PlayStation2\n  Gran Turismo 4\n\nPlayStat3\n  Demon's Souls\n\nPCEngine\n  R-Type\n\n"
+    "Sega Saturn\n  Nights into Dreams\n\nNo platform\n  Unknown Cartridge\n\n";
+
+QByteArray gcstar(const QByteArray& type, const QByteArray& items) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<collection type=\"" + type +
+           "\" items=\"3\" version=\"1.7.3\">\n <information><maxId>3</maxId></information>\n" +
+           items + "</collection>\n";
+}
+
+}  // namespace
+
+class TestLdxtoolInterchange : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // The input: a file of the test data, or the content given, written under `name`.
+    QString input(const QString& name, const QByteArray& content) {
+        if (content.isNull()) {
+            return data(name);
+        }
+        return writeBytes(path(name), content) ? path(name) : QString();
+    }
+
+private Q_SLOTS:
+    void importPlacesGames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");  // null: the file of the test data
+        QTest::addColumn<QByteArray>("lists");    // as export --format text shows them
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("summary");
+
+        for (const char* file : {"tellico-games.tc", "tellico-games.xml", "tellico-games.csv"}) {
+            QTest::newRow(file) << QString::fromLatin1(file) << QByteArray() << kTellicoGames << 0
+                                << QStringLiteral("tab 0 \"N64\": 3 games (Nintendo 64, N64)");
+        }
+        QTest::newRow("gcstar")
+            << QStringLiteral("games.gcs")
+            << gcstar("GCgames",
+                      " <item id=\"1\" name=\"Cybermorph\" platform=\"  jaguar \" "
+                      "genre=\"\">\n  <genre><line><col>Shooter</col></line></genre>\n </item>\n"
+                      " <item id=\"2\" name=\" Blazing Lazers \" platform=\"TG16\"/>\n"
+                      " <item id=\"3\" name=\"Mystery\" platform=\"\"/>\n")
+            << QByteArray(
+                   "JAGUAR\n  Cybermorph\n\nTG16\n   Blazing Lazers \n\nNo platform\n  Mystery\n\n")
+            << 0 << QStringLiteral("tab 3 \"No platform\": 1 game (no platform)");
+        // Upper-case extension, semicolons, Windows-1252, a quoted line break.
+        QTest::newRow("spreadsheet LIST.CSV")
+            << QStringLiteral("LIST.CSV")
+            << QByteArray(
+                   "Name;Year;Console\r\nPok\xE9mon Snap;1999;N64\r\n\"Two\nlines\";;"
+                   "Turbografx 16\r\n;;\r\n")
+            << QByteArray("N64\n  Pok\xC3\xA9mon Snap\n\nTG16\n  Two lines\n\n") << 0
+            << QStringLiteral("tab 2 \"TG16\": 1 game (Turbografx 16)");
+        // Tellico 3.5.4 on: several platforms; the same console twice adds the game once.
+        QTest::newRow("tellico several platforms")
+            << QStringLiteral("multi.xml")
+            << QByteArray(
+                   "<tellico syntaxVersion=\"11\"><collection type=\"11\"><entry id=\"1\">"
+                   "<title>Rayman</title><platforms><platform>N64</platform><platform>"
+                   "Nintendo 64</platform><platform>Atari Jaguar</platform></platforms>"
+                   "</entry></collection></tellico>")
+            << QByteArray("N64\n  Rayman\n\nJAGUAR\n  Rayman\n\n") << 0
+            << QStringLiteral("1 game read");
+        QByteArray manyPlatforms = "title,platform\n";
+        for (int p = 1; p <= 23; ++p) {
+            manyPlatforms +=
+                "Game " + QByteArray::number(p) + ",System " + QByteArray::number(p) + "\n";
+        }
+        QByteArray lists;
+        for (int p = 1; p <= 22; ++p) {
+            lists +=
+                "System " + QByteArray::number(p) + "\n  Game " + QByteArray::number(p) + "\n\n";
+        }
+        QTest::newRow("more platforms than tabs")
+            << QStringLiteral("many.csv") << manyPlatforms << lists << 1
+            << QStringLiteral(
+                   "1 game found no place (every tab taken, or a list full at 32,767 "
+                   "names):\n  \"Game 23\" (System 23)");
+    }
+
+    void importPlacesGames() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, lists);
+        QFETCH(int, exitCode);
+        QFETCH(QString, summary);
+        const QString in = input(name, content);
+        QVERIFY(!in.isEmpty());
+        const QString out = path(QStringLiteral("out.LDX"));
+        const Run imported = ldxtool({QStringLiteral("import"), in, QStringLiteral("-o"), out});
+        QCOMPARE(imported.exitCode, exitCode);
+        QVERIFY2(QString::fromUtf8(imported.err).contains(summary), imported.err.constData());
+        // What the file gives when read again is what was imported.
+        const Run shown = ldxtool(
+            {QStringLiteral("export"), out, QStringLiteral("--format"), QStringLiteral("text")});
+        QCOMPARE(shown.exitCode, 0);
+        QCOMPARE(shown.out, lists);
+        const Run checked = ldxtool({QStringLiteral("check"), out});
+        QVERIFY2(checked.exitCode == 0, checked.err.constData());
+    }
+
+    void refusedInputs_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("message");
+
+        const QByteArray zip = readBytes(data(QStringLiteral("tellico-games.tc")));
+        QVERIFY(!zip.isEmpty());
+        QTest::newRow("tellico books")
+            << QStringLiteral("tellico-books.tc") << QByteArray() << QString()
+            << QStringLiteral("a collection of books, not a video-game");
+        QTest::newRow("gcstar books")
+            << QStringLiteral("books.gcs") << gcstar("GCbooks", " <item name=\"Dune\"/>\n")
+            << QString() << QStringLiteral("type \"GCbooks\", not a video-game collection");
+        QTest::newRow("zip cut short") << QStringLiteral("cut.tc") << zip.left(zip.size() / 2)
+                                       << QString() << QStringLiteral("zip archive is damaged");
+        QByteArray flipped = zip;
+        flipped[60] = char(flipped[60] ^ 0x55);
+        QTest::newRow("zip with a damaged byte")
+            << QStringLiteral("flipped.tc") << flipped << QString()
+            << QStringLiteral("zip archive is damaged");
+        QTest::newRow("xml not well-formed")
+            << QStringLiteral("broken.xml")
+            << QByteArray("<tellico><collection type=\"11\"><entry><title>A</entry>") << QString()
+            << QStringLiteral("not well-formed: line 1");
+        QTest::newRow("neither") << QStringLiteral("notes.txt") << QByteArray("just words\n")
+                                 << QString()
+                                 << QStringLiteral("not a file of games that can be imported");
+        QTest::newRow("csv without a platform column")
+            << QStringLiteral("games.csv") << QByteArray("Title,Year\nZelda,1986\n") << QString()
+            << QStringLiteral("line 1: the header must name a title column and a platform");
+        QTest::newRow("gcstar read as tellico")
+            << QStringLiteral("games.gcs") << gcstar("GCgames", QByteArray()) << u"tellico"_qs
+            << QStringLiteral("not a Tellico collection");
+    }
+
+    void refusedInputs() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, format);
+        QFETCH(QString, message);
+        const QString in = input(name, content);
+        const QString out = path(QStringLiteral("kept.LDX"));
+        QVERIFY(writeBytes(out, "an existing file"));
+        QStringList args{QStringLiteral("import"), in, QStringLiteral("-o"), out};
+        if (!format.isEmpty()) {
+            args << QStringLiteral("--format") << format;
+        }
+        const Run run = ldxtool(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+        QCOMPARE(readBytes(out), QByteArray("an existing file"));
+    }
+
+    void exportToTellicoAndBack() {
+        const QString first = path(QStringLiteral("first.LDX"));
+        QCOMPARE(ldxtool({QStringLiteral("import"), data(QStringLiteral("tellico-games.tc")),
+                          QStringLiteral("-o"), first})
+                     .exitCode,
+                 0);
+        const QString tc = path(QStringLiteral("back.tc"));
+        const Run exported = ldxtool({QStringLiteral("export"), first, QStringLiteral("--format"),
+                                      QStringLiteral("tellico"), QStringLiteral("-o"), tc});
+        QCOMPARE(exported.exitCode, 0);
+        const QString second = path(QStringLiteral("second.LDX"));
+        const Run imported = ldxtool({QStringLiteral("import"), tc, QStringLiteral("-o"), second});
+        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE(readBytes(second), readBytes(first));
+    }
+
+    void subcommandHelp_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"export", "import", "check", "pdf"}) {
+            QTest::newRow(command) << QString::fromLatin1(command);
+        }
+    }
+
+    void subcommandHelp() {
+        QFETCH(QString, command);
+        const Run run = ldxtool({command, QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("ldxtool " + command.toLatin1() + ' '));
+        QCOMPARE(run.out.count("  ldxtool "), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLdxtoolInterchange)
+#include "tst_ldxtool_interchange.moc"
