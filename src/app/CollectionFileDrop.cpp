@@ -31,7 +31,11 @@ QString draggedCollectionFile(const QMimeData* data) {
         return QString();
     }
     const QFileInfo file(url.toLocalFile());
-    if (file.isDir() || !file.fileName().endsWith(QLatin1String(".LDX"), Qt::CaseInsensitive)) {
+    // Collection files, and the files of other collection programs that Ludora imports.
+    static const QStringList kSuffixes{QStringLiteral("ldx"), QStringLiteral("tc"),
+                                       QStringLiteral("xml"), QStringLiteral("gcs"),
+                                       QStringLiteral("csv")};
+    if (file.isDir() || !kSuffixes.contains(file.suffix(), Qt::CaseInsensitive)) {
         return QString();
     }
     return file.absoluteFilePath();

@@ -5,6 +5,7 @@
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "interchange/Interchange.h"
 #include "platform/Dialogs.h"
 
 namespace ludora {
@@ -122,6 +123,23 @@ Outcome openChosen(Collection& collection, QWidget* window,
     return Outcome::Done;
 }
 
+// Takes the games of another program's file as a new, unsaved collection. A file that cannot
+// be imported changes nothing.
+Outcome importGamesFile(Collection& collection, QWidget* window, const QString& path) {
+    const interchange::ImportResult imported = interchange::importGames(path);
+    if (!imported.ok()) {
+        reportFailure(window, imported.error);
+        return Outcome::Failed;
+    }
+    collection.takeContent(*imported.collection);
+    collection.setFileName(QString());
+    collection.setDirty(true);
+    platform::inform(
+        window, interchange::summaryText(imported),
+        imported.unplaced.isEmpty() ? platform::Icon::Information : platform::Icon::Warning);
+    return Outcome::Done;
+}
+
 }  // namespace
 
 Outcome openCollection(Collection& collection, QWidget* window) {
@@ -155,6 +173,11 @@ Outcome openCollectionFile(Collection& collection, QWidget* window, const QStrin
         if (kept != Outcome::Done) {
             return kept;
         }
+    }
+    // A collection file may have any name; only a file of another format is imported.
+    if (!path.endsWith(QLatin1String(".LDX"), Qt::CaseInsensitive) &&
+        interchange::formatOf(path) != interchange::Format::Detect) {
+        return importGamesFile(collection, window, path);
     }
     return openChosen(collection, window, [&path] { return path; });
 }

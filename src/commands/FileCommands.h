@@ -30,6 +30,8 @@ Outcome openCollection(Collection& collection, QWidget* window);
 // changes go only on the user's word: Close's question comes first, also when the collection
 // has no file yet (Yes then saves it with Save As), and Cancel, or a save that did not
 // happen, leaves everything as it was.
+// A file of another collection program (Tellico, GCstar, a spreadsheet) is imported: its
+// games become an unsaved collection with no file name, and a message says where they went.
 Outcome openCollectionFile(Collection& collection, QWidget* window, const QString& path);
 
 }  // namespace ludora

@@ -51,6 +51,13 @@ bool parseFormat(const QString& name, Format* format) {
     return true;
 }
 
+Format formatOf(const QString& path) {
+    // Enough for a zip's signature, an XML root element behind its prologue, a CSV header.
+    constexpr qint64 kHead = 64 * 1024;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? detectFormat(file.read(kHead)) : Format::Detect;
+}
+
 ImportResult importGames(const QString& path, Format format) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -55,6 +55,10 @@ ImportResult importGames(const QString& path, Format format = Format::Detect);
 ImportResult importGames(const QByteArray& content, const QString& displayName,
                          Format format = Format::Detect);
 
+// The format of a file, found from its first bytes; Detect when it is none of these (a
+// collection file among them) or cannot be read.
+Format formatOf(const QString& path);
+
 // What went where, and what found no place, in lines a person reads.
 QString summaryText(const ImportResult& result);
 

@@ -24,6 +24,8 @@ ROWS = [
     ("one good file", ["games.LDX"], {"lists": GAMES}),
     ("missing file", ["missing.LDX"], {"message": "missing.LDX"}),
     ("short file", ["short.LDX"], {"message": "short.LDX"}),
+    ("a spreadsheet of games: imported", ["games.csv"],
+     {"summary": "2 games read", "lists": {"N64": ["Super Mario 64"], "TG16": ["Bonk"]}}),
     ("two files", ["games.LDX", "games.LDX"], {"status": 2, "stderr": USAGE}),
     ("unknown option", ["--frobnicate", "games.LDX"], {"status": 2, "stderr": USAGE}),
     ("--help without a display", ["--help"], {"status": 0, "stdout": USAGE, "bare": True}),
@@ -77,6 +79,12 @@ def run_row(arguments, expected):
         program = Program(process.pid)
         if "message" in expected:
             expect_message(program, expected["message"])
+        elif "summary" in expected:
+            box = program.window("alert", "Ludora")
+            text = " ".join(names(find_all(box, "label")))
+            check(f"the summary says {expected['summary']!r}", True, expected["summary"] in text)
+            do(the(box, "push button", "OK"))
+            expect_lists(program.window("frame", "Ludora"), expected["lists"])
         else:
             expect_lists(program.window("frame", "Ludora"), expected["lists"])
             check("windows", ["Ludora"], names(program.windows()))
@@ -88,6 +96,8 @@ def run_row(arguments, expected):
 def main():
     with open(os.path.join(FILES, "games.LDX"), "wb") as f:
         f.write(collection_file(GAMES))
+    with open(os.path.join(FILES, "games.csv"), "w") as f:
+        f.write("Title,Platform\nSuper Mario 64,Nintendo 64\nBonk,TG-16\n")
     with open(os.path.join(FILES, "short.LDX"), "wb") as f:
         f.write(collection_file({})[:30])
     failed = 0

@@ -4,6 +4,7 @@
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
 #include "commands/FileCommands.h"
+#include "fixtures/TestData.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;
@@ -317,6 +318,54 @@ private Q_SLOTS:
             QCOMPARE(namesOf(saved, 2), QStringList({"Gamma", "Unsaved"}));
         }
         QCOMPARE(readBytes(path("current.LDX")) == sampleFileBytes(), savedTo != "current.LDX");
+    }
+
+    // Another program's file given to the window is imported: its games become an unsaved
+    // collection with no file name; a file that cannot be imported changes nothing.
+    void givenFileOfAnotherProgramIsImported_data() {
+        QTest::addColumn<QString>("file");     // in the test data's interchange folder
+        QTest::addColumn<QStringList>("n64");  // empty: refused
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Tellico") << "tellico-games.tc"
+                                 << QStringList{"GoldenEye 007",
+                                                QStringLiteral(
+                                                    u"Pokémon Stadium, \"Japan\" & more"),
+                                                "Super Mario 64"}
+                                 << "11 games read";
+        QTest::newRow("Tellico's CSV")
+            << "tellico-games.csv"
+            << QStringList{"GoldenEye 007", QStringLiteral(u"Pokémon Stadium, \"Japan\" & more"),
+                           "Super Mario 64"}
+            << "11 games read";
+        QTest::newRow("books") << "tellico-books.tc" << QStringList()
+                               << "not a video-game collection";
+    }
+    void givenFileOfAnotherProgramIsImported() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, n64);
+        QFETCH(QString, message);
+        const QString source = QStringLiteral(LUDORA_TEST_DATA_DIR "/interchange/") + file;
+        const QByteArray sourceBytes = readBytes(source);
+        Collection c;
+        fillSample(c);
+        c.setFileName(path("current.LDX"));
+        const QStringList before = snapshot(c);
+        FakeDialogs dialogs;
+        ludora::openCollectionFile(c, nullptr, source);
+        QCOMPARE(dialogs.count(), 1);
+        QVERIFY2(dialogs.shown().at(0).message.prompt.contains(message),
+                 qPrintable(dialogs.shown().at(0).message.prompt));
+        if (n64.isEmpty()) {
+            QCOMPARE(snapshot(c), before);
+            QCOMPARE(c.fileName(), path("current.LDX"));
+            QVERIFY(!c.isDirty());
+        } else {
+            QCOMPARE(namesOf(c, 0), n64);
+            QCOMPARE(c.caption(5), QStringLiteral("PCEngine"));
+            QVERIFY(c.fileName().isEmpty());
+            QVERIFY(c.isDirty());
+        }
+        QCOMPARE(readBytes(source), sourceBytes);
     }
 
     void saveThenOpenRestoresEverything() {
