@@ -8,10 +8,10 @@
 
 #include "StartupClock.h"
 
-#include "app/identity/Artwork.h"
 #include "app/MainWindowHost.h"
 #include "app/frmMain.h"
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 #include "app/MainWindowHost.h"
 #include "app/VisibleFocusStyle.h"
 #include "app/frmMain.h"
-#include "app/identity/AppIdentity.h"
-#include "app/identity/Artwork.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 
 namespace {
 

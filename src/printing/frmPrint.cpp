@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/PrintService.h"
 #include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/printout/ListPrintout.h"
+#include "printing/PrintService.h"
 #include "printing/PrinterBox.h"
+#include "printing/printout/ListPrintout.h"
 
 namespace ludora {
 namespace {
@@ -92,7 +92,7 @@ void frmPrint::Form_Load() {
     centreOnScreen();
 
     // The installed printers, in the order the system gives them.
-    cboPrinters->addItems(platform::printService().printerNames());
+    cboPrinters->addItems(printService().printerNames());
     cboPrinters->setCurrentIndex(-1);
 
     // Every exact match is selected in turn: with a name listed twice, the later entry wins.
@@ -113,7 +113,7 @@ void frmPrint::Command1_Click() {
 
     // The first installed printer of that name becomes current; one that has gone since the
     // dialog opened leaves the current printer as it was.
-    const QStringList installed = platform::printService().printerNames();
+    const QStringList installed = printService().printerNames();
     for (const QString& name : installed) {
         if (name == chosen) {
             setCurrentPrinter(name);
@@ -122,7 +122,7 @@ void frmPrint::Command1_Click() {
     }
 
     // Printing failures are not reported: without a usable printer nothing is printed.
-    auto surface = platform::printService().beginDocument(currentPrinter(), context_.documentName);
+    auto surface = printService().beginDocument(currentPrinter(), context_.documentName);
     if (surface && context_.collection) {
         printLists(context_.collection(), *surface);
     }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
 
 class QCloseEvent;
 class QComboBox;

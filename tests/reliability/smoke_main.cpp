@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/identity/Artwork.h"
 #include "app/MainWindowHost.h"
 #include "app/frmMain.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 #include "support/FakeDialogs.h"
 
 namespace {
