@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/PrintService.h"
@@ -15,11 +14,6 @@
 
 namespace ludora {
 namespace {
-
-platform::SingleWindow<frmPrint>& theDialog() {
-    static platform::SingleWindow<frmPrint> dialog;
-    return dialog;
-}
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& text,
                         const QRect& geometry) {
@@ -60,13 +54,9 @@ frmPrint::frmPrint(PrintContext context)
 
 frmPrint::~frmPrint() = default;
 
-frmPrint* frmPrint::instance() {
-    return theDialog().open();
-}
-
-frmPrint* frmPrint::showDialog(const PrintContext& context) {
+frmPrint* frmPrint::showWindow(const PrintContext& context) {
     // An open dialog only comes to the front: its printers are not read again.
-    return theDialog().show([&context] {
+    return SingleWindow::showWindow([&context] {
         auto* dialog = new frmPrint(context);
         dialog->Form_Load();
         dialog->show();

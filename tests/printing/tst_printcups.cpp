@@ -112,7 +112,7 @@ private Q_SLOTS:
         context.showMainWindow = [&mainWindowShown]() { ++mainWindowShown; };
         context.documentName = title;
 
-        QPointer<frmPrint> dialog = frmPrint::showDialog(context);
+        QPointer<frmPrint> dialog = frmPrint::showWindow(context);
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         auto* box = dialog->findChild<QComboBox*>(QStringLiteral("cboPrinters"));
         QCOMPARE(box->currentText(), kDefaultQueue);
