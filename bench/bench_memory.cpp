@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "BenchDialogs.h"
-#include "app/MainWindowHost.h"
 #include "app/frmMain.h"
 
 namespace {
@@ -33,7 +32,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    ludora::frmMain* window = ludora::showMainWindow();
+    ludora::frmMain* window = ludora::frmMain::showWindow();
     QApplication::processEvents();
     if (args.value(1) == QLatin1String("open")) {
         ludora::bench::BenchDialogs dialogs(args.value(2));

@@ -8,16 +8,15 @@
 
 #include "StartupClock.h"
 
-#include "app/identity/Artwork.h"
-#include "app/MainWindowHost.h"
 #include "app/frmMain.h"
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ludora::AppIdentity::titleText());
     QApplication::setWindowIcon(ludora::ludoraIcon());
-    ludora::frmMain* window = ludora::showMainWindow();
+    ludora::frmMain* window = ludora::frmMain::showWindow();
     // Runs once the events of the first show have been handled.
     QTimer::singleShot(0, window, [window] {
         ludora::bench::reportShown();

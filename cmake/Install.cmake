@@ -47,7 +47,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/${LUDORA_APP_ID}.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # The monogram of the About box, in every size the icon theme asks for.
-set(icon_dir ${PROJECT_SOURCE_DIR}/src/app/identity/icons)
+set(icon_dir ${PROJECT_SOURCE_DIR}/src/identity/icons)
 foreach(size IN LISTS LUDORA_ICON_SIZES)
     install(FILES ${icon_dir}/ludora-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -79,7 +79,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/ludora")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # The libraries (Qt 6, the C++ runtime) come from dpkg-shlibdeps; Help > Contents and the
 # home-page link open through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

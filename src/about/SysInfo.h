@@ -29,7 +29,9 @@ bool GetKeyValue(quint32 KeyRoot, const QString& KeyName, const QString& SubKeyR
                  QString& KeyVal);
 
 // Finds the system information tool through the registry and starts it; when that fails
-// in any way, tells the user "System Information Is Unavailable At This Time".
+// in any way, tells the user "System Information Is Unavailable At This Time". On Linux the
+// registry's answer is the first of kinfocenter, gnome-control-center info-overview and
+// hardinfo found on PATH: the list is kSystemInfoTools in platform/DesktopRegistry.cpp.
 void StartSysInfo(QWidget* parent);
 
 }  // namespace ludora::sysinfo

@@ -9,19 +9,13 @@
 #include "about/LinkLabel.h"
 #include "about/SeparatorLine.h"
 #include "about/SysInfo.h"
-#include "app/identity/AppIdentity.h"
-#include "app/identity/Artwork.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 #include "platform/Launcher.h"
-#include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 
 namespace ludora {
 namespace {
-
-platform::SingleWindow<frmAbout>& theBox() {
-    static platform::SingleWindow<frmAbout> box;
-    return box;
-}
 
 const char* const kDisclaimer =
     "Warning: This software is protected by copyright and belongs to its author. "
@@ -51,16 +45,12 @@ QFrame* makeLine(QWidget* parent, const char* name, int x1, int x2, int y, int t
 
 }  // namespace
 
-frmAbout* frmAbout::showBox() {
-    return theBox().show([] {
+frmAbout* frmAbout::showWindow() {
+    return SingleWindow::showWindow([] {
         auto* box = new frmAbout;
         box->Form_Load();
         return box;
     });
-}
-
-frmAbout* frmAbout::openBox() {
-    return theBox().open();
 }
 
 QString frmAbout::versionCaption(int major, int minor, int revision) {

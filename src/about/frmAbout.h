@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "platform/SingleWindow.h"
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -13,14 +15,12 @@ class LinkLabel;
 // The About box: the program's name and version, a legal warning, a link to the home page
 // and a button that starts the system information tool. There is at most one; it is
 // modeless, has no owner, and is discarded when closed.
-class frmAbout final : public QDialog {
+class frmAbout final : public QDialog, public platform::SingleWindow<frmAbout> {
     Q_OBJECT
 
 public:
     // Creates and loads the box when none is open, else brings the open one to the front.
-    static frmAbout* showBox();
-    // The open box, or nullptr.
-    static frmAbout* openBox();
+    static frmAbout* showWindow();
 
     // "Version 2.0.1": each number in plain decimal digits.
     static QString versionCaption(int major, int minor, int revision);

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QUrl>
 
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
 #include "platform/Dialogs.h"
 #include "platform/Launcher.h"
 

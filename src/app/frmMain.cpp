@@ -17,10 +17,9 @@
 #include "app/CollectionFileDrop.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
-#include "app/MainWindowHost.h"
-#include "app/identity/AppIdentity.h"
-#include "app/identity/Artwork.h"
 #include "commands/FileCommands.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "printing/frmPrint.h"
@@ -56,6 +55,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), client_(new QWidget(thi
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();
+}
+
+frmMain* frmMain::showWindow() {
+    return SingleWindow::showWindow([] { return new frmMain; });
 }
 
 frmMain::~frmMain() {
@@ -180,9 +183,9 @@ void frmMain::mnuFilePrint_Click() {
     PrintContext context;
     // The dialog outlives this window: when it prints or closes after the window has been
     // closed, a fresh main window stands in.
-    context.collection = []() -> const Collection& { return showMainWindow()->collection(); };
-    context.showMainWindow = [] { showMainWindow(); };
-    frmPrint::showDialog(context);
+    context.collection = []() -> const Collection& { return frmMain::showWindow()->collection(); };
+    context.showMainWindow = [] { frmMain::showWindow(); };
+    frmPrint::showWindow(context);
 }
 
 void frmMain::mnuFileExit_Click() {
@@ -194,7 +197,7 @@ void frmMain::mnuHelpContents_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    frmAbout::showBox();
+    frmAbout::showWindow();
 }
 
 }  // namespace ludora

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "collection/Collection.h"
+#include "platform/SingleWindow.h"
 
 class QAbstractItemView;
 class QAction;
@@ -20,12 +21,16 @@ class ConsoleTabs;
 
 // The main window: one tab per console with its list of games, the name to add, the Add and
 // Delete buttons, the game count, the menu bar and the toolbar. It owns the collection.
-class frmMain final : public QMainWindow {
+class frmMain final : public QMainWindow, public platform::SingleWindow<frmMain> {
     Q_OBJECT
 
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
+
+    // Shows and activates the program's one main window, creating it afresh, with an empty
+    // collection, when it has been closed.
+    static frmMain* showWindow();
 
     Collection& collection() { return collection_; }
     ConsoleTabs* tabs() const { return SSTab1; }

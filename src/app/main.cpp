@@ -2,11 +2,10 @@
 #include <QTimer>
 
 #include "app/CommandLine.h"
-#include "app/MainWindowHost.h"
 #include "app/VisibleFocusStyle.h"
 #include "app/frmMain.h"
-#include "app/identity/AppIdentity.h"
-#include "app/identity/Artwork.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ludora::ludoraIcon());
     ludora::useVisibleFocusStyle();
     // The program ends when its last window closes.
-    ludora::frmMain* window = ludora::showMainWindow();
+    ludora::frmMain* window = ludora::frmMain::showWindow();
     if (!commandLine.file.isEmpty()) {
         // Once the event loop runs: a message about the file then belongs to a shown window.
         QTimer::singleShot(0, window,

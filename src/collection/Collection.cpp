@@ -295,14 +295,6 @@ void Collection::setCurrentTab(int tab) {
     Q_EMIT currentTabChanged(tab);
 }
 
-void Collection::setDirty(bool dirty) {
-    if (dirty == dirty_) {
-        return;
-    }
-    dirty_ = dirty;
-    Q_EMIT dirtyChanged(dirty);
-}
-
 QAbstractItemModel* Collection::model(int tab) const {
     std::unique_ptr<ConsoleListModel>& model = models_[size_t(tab)];
     if (!model) {

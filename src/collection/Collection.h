@@ -83,7 +83,7 @@ public:
     const QString& fileName() const { return fileName_; }
     void setFileName(const QString& fileName) { fileName_ = fileName; }
     bool isDirty() const { return dirty_; }
-    void setDirty(bool dirty);
+    void setDirty(bool dirty) { dirty_ = dirty; }
 
     // The list as a Qt item model, for list views. Made on the first call: a collection
     // that no view shows (a file read by a tool) carries no models.
@@ -96,7 +96,6 @@ Q_SIGNALS:
     void captionChanged(int tab);
     void availabilityChanged(int tab);
     void currentTabChanged(int tab);
-    void dirtyChanged(bool dirty);
 
 private:
     ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }

@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
 
 namespace ludora::platform {
 namespace {
@@ -205,7 +205,11 @@ bool isShowingBox(const QWidget* window) {
     return false;
 }
 
-LUDORA_SYSTEM_SERVICE(Dialogs, QtDialogs)
+template <>
+Dialogs& Replaceable<Dialogs>::system() {
+    static QtDialogs service;
+    return service;
+}
 
 void inform(QWidget* parent, const QString& text, Icon icon, const QString& title) {
     MessageRequest request;

@@ -32,6 +32,10 @@ public:
 
 }  // namespace
 
-LUDORA_SYSTEM_SERVICE(Launcher, DesktopLauncher)
+template <>
+Launcher& Replaceable<Launcher>::system() {
+    static DesktopLauncher service;
+    return service;
+}
 
 }  // namespace ludora::platform

@@ -4,6 +4,10 @@
 
 namespace ludora::platform {
 
-LUDORA_SYSTEM_SERVICE(Registry, SystemRegistry)
+template <>
+Registry& Replaceable<Registry>::system() {
+    static SystemRegistry service;
+    return service;
+}
 
 }  // namespace ludora::platform

@@ -3,8 +3,8 @@
 namespace ludora::platform {
 
 // A system service that tests replace by a double: the system's own serves unless a
-// replacement is in place. Each service's source file names the system's own with
-// LUDORA_SYSTEM_SERVICE.
+// replacement is in place. Each service's source file defines system(), which makes the
+// system's own on first use.
 template <class Service>
 class Replaceable {
 public:
@@ -29,14 +29,5 @@ public:
 private:
     static inline Service* replacement_ = nullptr;
 };
-
-// Makes Own, one lasting instance made on first use, the system's own Service. In the
-// service's source file, inside namespace ludora::platform.
-#define LUDORA_SYSTEM_SERVICE(Service, Own)   \
-    template <>                               \
-    Service& Replaceable<Service>::system() { \
-        static Own instance;                  \
-        return instance;                      \
-    }
 
 }  // namespace ludora::platform

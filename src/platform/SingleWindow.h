@@ -8,17 +8,22 @@ namespace ludora::platform {
 // Shows a window and brings it to the front: out of its minimised state, raised and active.
 void bringToFront(QWidget* window);
 
-// The one window of a kind. It counts as open while it is shown; once closed it is
-// forgotten, even while it lingers until the event loop deletes it.
+// The one window of a kind, a base of the window's class. It counts as open while it is
+// shown; once closed it is forgotten, even while it lingers until the event loop deletes it.
+// The window's class offers its own showWindow(), which calls the one here.
 template <class Window>
 class SingleWindow {
 public:
-    Window* open() const { return window_ && window_->isVisible() ? window_.data() : nullptr; }
+    // The open window, or nullptr.
+    static Window* openWindow() {
+        return window_ && window_->isVisible() ? window_.data() : nullptr;
+    }
 
+protected:
     // Brings the open window to the front, or one that make() creates and loads.
     template <class Make>
-    Window* show(Make&& make) {
-        Window* window = open();
+    static Window* showWindow(Make&& make) {
+        Window* window = openWindow();
         if (!window) {
             window = make();
             window_ = window;
@@ -28,7 +33,7 @@ public:
     }
 
 private:
-    QPointer<Window> window_;
+    static inline QPointer<Window> window_;
 };
 
 }  // namespace ludora::platform

@@ -1,6 +1,6 @@
 #include "printing/CurrentPrinter.h"
 
-#include "platform/PrintService.h"
+#include "printing/PrintService.h"
 
 namespace ludora {
 namespace {
@@ -20,7 +20,7 @@ State& state() {
 QString currentPrinter() {
     State& s = state();
     if (!s.known) {
-        s.deviceName = platform::printService().defaultPrinterName();
+        s.deviceName = printService().defaultPrinterName();
         s.known = !s.deviceName.isEmpty();
     }
     return s.deviceName;

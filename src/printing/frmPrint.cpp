@@ -6,20 +6,14 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/PrintService.h"
-#include "platform/SingleWindow.h"
 #include "platform/Twips.h"
 #include "printing/CurrentPrinter.h"
-#include "printing/printout/ListPrintout.h"
+#include "printing/PrintService.h"
 #include "printing/PrinterBox.h"
+#include "printing/printout/ListPrintout.h"
 
 namespace ludora {
 namespace {
-
-platform::SingleWindow<frmPrint>& theDialog() {
-    static platform::SingleWindow<frmPrint> dialog;
-    return dialog;
-}
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& text,
                         const QRect& geometry) {
@@ -60,13 +54,9 @@ frmPrint::frmPrint(PrintContext context)
 
 frmPrint::~frmPrint() = default;
 
-frmPrint* frmPrint::instance() {
-    return theDialog().open();
-}
-
-frmPrint* frmPrint::showDialog(const PrintContext& context) {
+frmPrint* frmPrint::showWindow(const PrintContext& context) {
     // An open dialog only comes to the front: its printers are not read again.
-    return theDialog().show([&context] {
+    return SingleWindow::showWindow([&context] {
         auto* dialog = new frmPrint(context);
         dialog->Form_Load();
         dialog->show();
@@ -92,7 +82,7 @@ void frmPrint::Form_Load() {
     centreOnScreen();
 
     // The installed printers, in the order the system gives them.
-    cboPrinters->addItems(platform::printService().printerNames());
+    cboPrinters->addItems(printService().printerNames());
     cboPrinters->setCurrentIndex(-1);
 
     // Every exact match is selected in turn: with a name listed twice, the later entry wins.
@@ -113,7 +103,7 @@ void frmPrint::Command1_Click() {
 
     // The first installed printer of that name becomes current; one that has gone since the
     // dialog opened leaves the current printer as it was.
-    const QStringList installed = platform::printService().printerNames();
+    const QStringList installed = printService().printerNames();
     for (const QString& name : installed) {
         if (name == chosen) {
             setCurrentPrinter(name);
@@ -122,7 +112,7 @@ void frmPrint::Command1_Click() {
     }
 
     // Printing failures are not reported: without a usable printer nothing is printed.
-    auto surface = platform::printService().beginDocument(currentPrinter(), context_.documentName);
+    auto surface = printService().beginDocument(currentPrinter(), context_.documentName);
     if (surface && context_.collection) {
         printLists(context_.collection(), *surface);
     }

@@ -4,7 +4,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/identity/AppIdentity.h"
+#include "identity/AppIdentity.h"
+#include "platform/SingleWindow.h"
 
 class QCloseEvent;
 class QComboBox;
@@ -29,15 +30,13 @@ struct PrintContext {
 // first three tabs on it. Modeless, without a parent so that it outlives the main window,
 // and never more than one at a time. It deletes itself when closed. Neither button is the
 // default or the cancel button: Escape does nothing, and Enter presses a focused button only.
-class frmPrint final : public QDialog {
+class frmPrint final : public QDialog, public platform::SingleWindow<frmPrint> {
     Q_OBJECT
 
 public:
     // Opens the dialog, or brings the open one to the front without reading the printers
     // again. Returns the dialog.
-    static frmPrint* showDialog(const PrintContext& context);
-    // The open dialog, or nullptr.
-    static frmPrint* instance();
+    static frmPrint* showWindow(const PrintContext& context);
 
     ~frmPrint() override;
 

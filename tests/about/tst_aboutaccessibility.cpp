@@ -14,7 +14,7 @@ class TestAboutAccessibility : public QObject {
     ludora::test::FakeLauncher launcher_;
 
 private Q_SLOTS:
-    void cleanup() { delete frmAbout::openBox(); }
+    void cleanup() { delete frmAbout::openWindow(); }
 
     void controls_data() {
         QTest::addColumn<QString>("control");
@@ -35,7 +35,7 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(int, role);
         QFETCH(QString, name);
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* widget = box->findChild<QWidget*>(control);
         QVERIFY(widget);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
@@ -46,7 +46,7 @@ private Q_SLOTS:
 
     // Every part of the box reads as what it is: the lines of the etched separator too.
     void nothingReadsAsAnEmptyFrame() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(box);
         QCOMPARE(window->role(), QAccessible::Dialog);
         QCOMPARE(window->text(QAccessible::Name), QStringLiteral("About Ludora"));

@@ -10,11 +10,11 @@
 #include <QTimer>
 
 #include "about/frmAbout.h"
+#include "fixtures/TestData.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
 #include "support/FakeRegistry.h"
 #include "support/ModalBoxes.h"
-#include "fixtures/TestData.h"
 
 using ludora::frmAbout;
 using ludora::test::FakeDialogs;
@@ -73,7 +73,7 @@ private Q_SLOTS:
     }
 
     void cleanup() {
-        delete frmAbout::openBox();
+        delete frmAbout::openWindow();
         QVERIFY(openBoxes().isEmpty());
     }
 
@@ -96,7 +96,7 @@ private Q_SLOTS:
     }
 
     void loadSetsCaptions() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QCOMPARE(box->objectName(), QStringLiteral("frmAbout"));
         QCOMPARE(box->windowTitle(), QStringLiteral("About Ludora"));
         QCOMPARE(control<QLabel>(box, "lblVersion")->text(), QStringLiteral("Version 2.0.1"));
@@ -104,7 +104,7 @@ private Q_SLOTS:
     }
 
     void titleInLargeSerifType() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* title = control<QLabel>(box, "lblTitle");
         const QFont font = title->font();
         QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
@@ -117,20 +117,20 @@ private Q_SLOTS:
     }
 
     void oneBoxAtMost() {
-        frmAbout* first = frmAbout::showBox();
-        frmAbout* second = frmAbout::showBox();
+        frmAbout* first = frmAbout::showWindow();
+        frmAbout* second = frmAbout::showWindow();
         QCOMPARE(second, first);
         QCOMPARE(openBoxes().size(), 1);
         QVERIFY(first->isVisible());
         // A minimised box comes back.
         first->showMinimized();
-        QCOMPARE(frmAbout::showBox(), first);
+        QCOMPARE(frmAbout::showWindow(), first);
         QVERIFY(!(first->windowState() & Qt::WindowMinimized));
         QCOMPARE(openBoxes().size(), 1);
     }
 
     void modelessWithoutOwner() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QVERIFY(box->isWindow());
         QVERIFY(!box->parentWidget());
         QVERIFY(!box->isModal());
@@ -144,7 +144,7 @@ private Q_SLOTS:
         auto* mainStandIn = new QWidget;
         mainStandIn->setAttribute(Qt::WA_DeleteOnClose);
         mainStandIn->show();
-        QPointer<frmAbout> box = frmAbout::showBox();
+        QPointer<frmAbout> box = frmAbout::showWindow();
         bool openAfterMainClosed = false;
         QTimer::singleShot(0, mainStandIn, &QWidget::close);
         // The program would have ended by now if the box did not keep it running.
@@ -175,7 +175,7 @@ private Q_SLOTS:
 
     void closeAndReload() {
         QFETCH(QString, how);
-        QPointer<frmAbout> box = frmAbout::showBox();
+        QPointer<frmAbout> box = frmAbout::showWindow();
         control<QLabel>(box, "lblVersion")->setText(QStringLiteral("stale"));
         control<QLabel>(box, "lblTitle")->setText(QStringLiteral("stale"));
         auto* ok = control<QPushButton>(box, "cmdOK");
@@ -189,9 +189,9 @@ private Q_SLOTS:
             box->close();
         }
         QTRY_VERIFY(box.isNull());
-        QVERIFY(!frmAbout::openBox());
+        QVERIFY(!frmAbout::openWindow());
 
-        frmAbout* again = frmAbout::showBox();
+        frmAbout* again = frmAbout::showWindow();
         QCOMPARE(control<QLabel>(again, "lblVersion")->text(), QStringLiteral("Version 2.0.1"));
         QCOMPARE(control<QLabel>(again, "lblTitle")->text(), QStringLiteral("Ludora"));
     }
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(int, index);
         QFETCH(QRect, expected);
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QWidget* w = index < 0 ? box->findChild<QWidget*>(name) : line1(box, index);
         QVERIFY(w);
         QCOMPARE(w->parentWidget(), box);
@@ -229,14 +229,14 @@ private Q_SLOTS:
     }
 
     void fixedClientArea() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QCOMPARE(box->size(), QSize(391, 221));
         QCOMPARE(box->minimumSize(), QSize(391, 221));
         QCOMPARE(box->maximumSize(), QSize(391, 221));
     }
 
     void etchedSeparator() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         const QImage image = box->grab().toImage();
         // Grey on the row itself, white just under it.
         QCOMPARE(image.pixelColor(100, 152), QColor(0x80, 0x80, 0x80));
@@ -244,7 +244,7 @@ private Q_SLOTS:
     }
 
     void okIsDefaultAndFirstInTabOrder() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QVERIFY(QTest::qWaitForWindowActive(box));
         auto* ok = control<QPushButton>(box, "cmdOK");
         auto* sysInfo = control<QPushButton>(box, "cmdSysInfo");
@@ -257,7 +257,7 @@ private Q_SLOTS:
         // Enter presses the focused button, not the default one.
         QTest::keyClick(sysInfo, Qt::Key_Return);
         QCOMPARE(dialogs.count(), 1);
-        QCOMPARE(frmAbout::openBox(), box);
+        QCOMPARE(frmAbout::openWindow(), box);
         QTest::keyClick(sysInfo, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), control(box, "Label3"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -265,7 +265,7 @@ private Q_SLOTS:
     }
 
     void logo() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* picIcon = control<QLabel>(box, "picIcon");
         QCOMPARE(picIcon->pixmap().size(), QSize(78, 81));
         // Sized to the picture plus its border.
@@ -273,7 +273,7 @@ private Q_SLOTS:
     }
 
     void disclaimer() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* label = control<QLabel>(box, "lblDisclaimer");
         QVERIFY(label->text().startsWith(QStringLiteral("Warning: ")));
         QCOMPARE(label->text().count(QLatin1Char('.')), 3);
@@ -292,7 +292,7 @@ private Q_SLOTS:
 
     void captionsFit() {
         QFETCH(QString, name);
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* label = box->findChild<QLabel*>(name);
         QVERIFY(label);
         const QRect room = label->contentsRect();
@@ -310,7 +310,7 @@ private Q_SLOTS:
     }
 
     void homePageLink() {
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* link = control<QLabel>(box, "Label3");
         QCOMPARE(link->text(), QStringLiteral("Click here to visit Ludora Hompage"));
         QVERIFY(link->alignment() & Qt::AlignHCenter);
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(bool, browserStarts);
         launcher.openSucceeds = browserStarts;
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* link = control<QLabel>(box, "Label3");
         if (how == QLatin1String("click")) {
             QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));  // away from the text
@@ -352,12 +352,12 @@ private Q_SLOTS:
                  QList<QUrl>{QUrl(QStringLiteral("https://example.org/ludora"))});
         QVERIFY(launcher.started.isEmpty());
         QCOMPARE(dialogs.count(), 0);
-        QCOMPARE(frmAbout::openBox(), box);
+        QCOMPARE(frmAbout::openWindow(), box);
     }
 
     void systemInfoUnavailable() {
         FakeRegistry registry;  // no keys
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         auto* sysInfo = control<QPushButton>(box, "cmdSysInfo");
         QTest::mouseClick(sysInfo, Qt::LeftButton);
         QCOMPARE(dialogs.count(), 1);
@@ -365,7 +365,7 @@ private Q_SLOTS:
                  QStringLiteral("System Information Is Unavailable At This Time"));
         QVERIFY(launcher.started.isEmpty());
         // The box stays as it was, and the button can be pressed again.
-        QCOMPARE(frmAbout::openBox(), box);
+        QCOMPARE(frmAbout::openWindow(), box);
         QCOMPARE(control<QLabel>(box, "lblVersion")->text(), QStringLiteral("Version 2.0.1"));
         QTest::mouseClick(sysInfo, Qt::LeftButton);
         QCOMPARE(dialogs.count(), 2);
@@ -375,7 +375,7 @@ private Q_SLOTS:
     // and its message go away, and the program goes on.
     void okWhileTheSystemInfoMessageIsOpen() {
         ludora::platform::Replaceable<ludora::platform::Dialogs>::replace(nullptr);  // the real box
-        QPointer<frmAbout> box = frmAbout::showBox();
+        QPointer<frmAbout> box = frmAbout::showWindow();
         QVERIFY(QTest::qWaitForWindowExposed(box));
         bool messageShown = false;
         ludora::test::whenModalBoxOpens([&](QWidget* message) {
@@ -395,7 +395,7 @@ private Q_SLOTS:
         registry.setString(ludora::platform::Registry::HKeyLocalMachine,
                            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", tool.toLatin1());
         launcher.startSucceeds.insert(tool);
-        frmAbout* box = frmAbout::showBox();
+        frmAbout* box = frmAbout::showWindow();
         QTest::mouseClick(control<QPushButton>(box, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(launcher.started, QStringList{tool});
         QCOMPARE(dialogs.count(), 0);

@@ -44,8 +44,8 @@ private Q_SLOTS:
     void initTestCase() { useVisibleFocusStyle(); }
     void init() { window_ = openMainWindow(); }
     void cleanup() {
-        delete frmAbout::openBox();
-        if (frmPrint* dialog = frmPrint::instance()) {
+        delete frmAbout::openWindow();
+        if (frmPrint* dialog = frmPrint::openWindow()) {
             dialog->close();
             QTest::qWait(0);
         }
@@ -121,10 +121,10 @@ private Q_SLOTS:
         QWidget* top = window_;
         if (window == QLatin1String("about")) {
             window_->mnuHelpAbout_Click();
-            top = frmAbout::openBox();
+            top = frmAbout::openWindow();
         } else if (window == QLatin1String("print")) {
             window_->mnuFilePrint_Click();
-            top = frmPrint::instance();
+            top = frmPrint::openWindow();
         }
         QVERIFY(top);
         top->activateWindow();

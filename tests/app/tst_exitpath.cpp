@@ -13,12 +13,11 @@
 
 #include "MainWindowTest.h"
 #include "app/HelpContents.h"
-#include "app/MainWindowHost.h"
+#include "fixtures/TestData.h"
 #include "printing/frmPrint.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
 #include "support/ModalBoxes.h"
-#include "fixtures/TestData.h"
 
 using namespace ludora;
 using namespace ludora::test;
@@ -70,11 +69,11 @@ private Q_SLOTS:
     void cleanup() {
         // The toolbar's Print opens the print dialog; closing it shows a main window, which
         // goes below with the others.
-        if (frmPrint* print = frmPrint::instance()) {
+        if (frmPrint* print = frmPrint::openWindow()) {
             print->close();
         }
         discardMainWindow(window_);
-        if (frmMain* host = mainWindow()) {
+        if (frmMain* host = frmMain::openWindow()) {
             discardMainWindow(host);
         }
     }
@@ -306,12 +305,12 @@ private Q_SLOTS:
 
     void showMainWindowKeepsOneWindow() {
         discardMainWindow(window_);
-        QVERIFY(!mainWindow());
-        QPointer<frmMain> first = showMainWindow();
+        QVERIFY(!frmMain::openWindow());
+        QPointer<frmMain> first = frmMain::showWindow();
         QVERIFY(first);
         QVERIFY(first->isVisible());
-        QCOMPARE(showMainWindow(), first.data());
-        QCOMPARE(mainWindow(), first.data());
+        QCOMPARE(frmMain::showWindow(), first.data());
+        QCOMPARE(frmMain::openWindow(), first.data());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(
             std::count_if(windows.begin(), windows.end(),
@@ -321,15 +320,15 @@ private Q_SLOTS:
 
     void showMainWindowCreatesAFreshWindowAfterClose() {
         discardMainWindow(window_);
-        QPointer<frmMain> first = showMainWindow();
+        QPointer<frmMain> first = frmMain::showWindow();
         first->collection().addName(0, QStringLiteral("Kept nowhere"));
         first->collection().setAvailable(5, true);
         first->collection().setCaption(5, QStringLiteral("PSX"));
         QVERIFY(first->tabs()->setCurrentIndex(0));
         QVERIFY(first->close());
         // Asked at once, before the closed window is gone.
-        QVERIFY(!mainWindow());
-        QPointer<frmMain> second = showMainWindow();
+        QVERIFY(!frmMain::openWindow());
+        QPointer<frmMain> second = frmMain::showWindow();
         QVERIFY(second != first);
         QVERIFY(second->isVisible());
         QCOMPARE(second->collection().count(0), 0);
@@ -339,7 +338,7 @@ private Q_SLOTS:
         QVERIFY(!second->tabs()->isTabEnabled(5));
         QVERIFY(!second->collection().isDirty());
         QTRY_VERIFY(first.isNull());
-        QCOMPARE(mainWindow(), second.data());
+        QCOMPARE(frmMain::openWindow(), second.data());
         QVERIFY(dialogs_.shown().isEmpty());
     }
 

@@ -5,7 +5,6 @@
 
 #include "MainWindowTest.h"
 #include "about/frmAbout.h"
-#include "app/MainWindowHost.h"
 #include "printing/frmPrint.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePrintService.h"
@@ -30,7 +29,7 @@ private:
 
 private Q_SLOTS:
     void cleanup() {
-        if (frmPrint* print = frmPrint::instance()) {
+        if (frmPrint* print = frmPrint::openWindow()) {
             print->close();
         }
         const auto tops = QApplication::topLevelWidgets();
@@ -39,7 +38,7 @@ private Q_SLOTS:
                 about->close();
             }
         }
-        while (frmMain* window = mainWindow()) {
+        while (frmMain* window = frmMain::openWindow()) {
             discardMainWindow(window);
         }
     }
@@ -53,14 +52,14 @@ private Q_SLOTS:
     void mainWindowStaysUsable() {
         QFETCH(bool, about);
         FakePrintService printers;
-        frmMain* window = showMainWindow();
+        frmMain* window = frmMain::showWindow();
         if (about) {
             menuEntry(window, "mnuHelpAbout")->trigger();
         } else {
             menuEntry(window, "mnuFilePrint")->trigger();
         }
         QPointer<QWidget> companion = about ? static_cast<QWidget*>(openAboutBox())
-                                            : static_cast<QWidget*>(frmPrint::instance());
+                                            : static_cast<QWidget*>(frmPrint::openWindow());
         QVERIFY(companion);
         QVERIFY(companion->isVisible());
         QVERIFY(!companion->isModal());
@@ -84,10 +83,10 @@ private Q_SLOTS:
 
     void companionsOutliveTheMainWindow() {
         FakePrintService printers;
-        frmMain* window = showMainWindow();
+        frmMain* window = frmMain::showWindow();
         menuEntry(window, "mnuHelpAbout")->trigger();
         menuEntry(window, "mnuFilePrint")->trigger();
-        QPointer<frmPrint> print = frmPrint::instance();
+        QPointer<frmPrint> print = frmPrint::openWindow();
         QVERIFY(print);
         QPointer<frmMain> closed = window;
         QVERIFY(window->close());
@@ -97,7 +96,7 @@ private Q_SLOTS:
         // Closing the print dialog brings a fresh main window, started as at program start.
         print->close();
         QTRY_VERIFY(print.isNull());
-        frmMain* fresh = mainWindow();
+        frmMain* fresh = frmMain::openWindow();
         QVERIFY(fresh);
         QVERIFY(fresh->isVisible());
         QCOMPARE(fresh->collection().currentTab(), 2);

@@ -270,12 +270,7 @@ private Q_SLOTS:
 
     void fieldsAndSignals() {
         Collection c;
-        QSignalSpy dirty(&c, &Collection::dirtyChanged);
         QSignalSpy current(&c, &Collection::currentTabChanged);
-        c.setDirty(true);
-        c.setDirty(true);
-        c.setDirty(false);
-        QCOMPARE(dirty.count(), 2);
         c.setCurrentTab(0);
         c.setCurrentTab(25);
         c.setCurrentTab(-1);

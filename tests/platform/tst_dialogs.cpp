@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -172,6 +173,41 @@ private Q_SLOTS:
         });
         QCOMPARE(show(box, nullptr), path);
         QVERIFY(!asked);
+    }
+
+    void listsCollectionFiles_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("Open") << "Open";
+        QTest::newRow("Save As") << "Save As";
+    }
+    // Given the program's filter, the dialog lists the collection files of a folder and no
+    // other file.
+    void listsCollectionFiles() {
+        QFETCH(QString, box);
+        QTemporaryDir dir;
+        for (const char* name : {"GAME.LDX", "notes.txt"}) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QStringList listed;
+        whenModalBoxOpens([&](QWidget* shown) {
+            auto* view = shown->findChild<QListView*>(QStringLiteral("listView"));
+            if (auto* dialog = qobject_cast<QFileDialog*>(shown); dialog && view) {
+                dialog->setDirectory(dir.path());
+                const auto rows = [&] { return view->model()->rowCount(view->rootIndex()); };
+                // The folder is read in the background; none listed is a failure.
+                const bool read = QTest::qWaitFor([&] { return rows() > 0; });
+                for (int row = 0; read && row < rows(); ++row) {
+                    const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+                    if (index.flags() & Qt::ItemIsEnabled) {
+                        listed << index.data().toString();
+                    }
+                }
+            }
+            shown->close();
+        });
+        show(box, nullptr);
+        QCOMPARE(listed, QStringList{"GAME.LDX"});
     }
 };
 

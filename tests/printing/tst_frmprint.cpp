@@ -73,7 +73,7 @@ private:
     }
 
     frmPrint* openDialog() {
-        frmPrint* dialog = frmPrint::showDialog(context());
+        frmPrint* dialog = frmPrint::showWindow(context());
         if (dialog && !QTest::qWaitForWindowExposed(dialog)) {
             qWarning("print dialog not exposed");
         }
@@ -117,11 +117,11 @@ private Q_SLOTS:
     }
 
     void cleanup() {
-        if (frmPrint* open = frmPrint::instance()) {
+        if (frmPrint* open = frmPrint::openWindow()) {
             open->close();
         }
         QTest::qWait(0);  // deletes the closed dialog
-        QVERIFY(!frmPrint::instance());
+        QVERIFY(!frmPrint::openWindow());
         mainWindow_.reset();
         service_.reset();
     }
@@ -317,7 +317,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QVERIFY(!dialog->isActiveWindow());
 
-        QCOMPARE(frmPrint::showDialog(context()), dialog);
+        QCOMPARE(frmPrint::showWindow(context()), dialog);
         QTRY_VERIFY(dialog->isActiveWindow());
         // Not loaded again: same entries, same selection.
         QCOMPARE(entries(printers(dialog)),
@@ -339,7 +339,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         closeBy(dialog, how);
         QTRY_VERIFY(!dialog);
-        QVERIFY(!frmPrint::instance());
+        QVERIFY(!frmPrint::openWindow());
         QCOMPARE(mainWindowShown_, 1);
         QVERIFY(mainWindow_->isVisible());
         QTRY_VERIFY(mainWindow_->isActiveWindow());

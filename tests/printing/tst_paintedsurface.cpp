@@ -9,7 +9,7 @@
 
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
-#include "platform/PrintService.h"
+#include "printing/PrintService.h"
 #include "printing/printout/ListPrintout.h"
 #include "printing/printout/PaintedSurface.h"
 
@@ -159,7 +159,7 @@ private Q_SLOTS:
     }
     void unknownPrinterGivesNoSurface() {
         QFETCH(QString, name);
-        QVERIFY(!ludora::platform::printService().beginDocument(name, QStringLiteral("x")));
+        QVERIFY(!ludora::printService().beginDocument(name, QStringLiteral("x")));
     }
 
 private:

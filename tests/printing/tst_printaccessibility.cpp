@@ -30,7 +30,7 @@ class TestPrintAccessibility : public QObject {
         service_->defaultPrinter = defaultPrinter;
         PrintContext context;
         context.collection = [this]() -> const Collection& { return collection_; };
-        frmPrint* dialog = frmPrint::showDialog(context);
+        frmPrint* dialog = frmPrint::showWindow(context);
         if (dialog && !QTest::qWaitForWindowExposed(dialog)) {
             qWarning("print dialog not exposed");
         }
@@ -51,7 +51,7 @@ private Q_SLOTS:
     }
 
     void cleanup() {
-        if (frmPrint* open = frmPrint::instance()) {
+        if (frmPrint* open = frmPrint::openWindow()) {
             open->close();
         }
         QTest::qWait(0);

@@ -14,15 +14,15 @@
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
 #include "fixtures/TestData.h"
-#include "platform/PrintService.h"
 #include "printing/CurrentPrinter.h"
+#include "printing/PrintService.h"
 #include "printing/frmPrint.h"
 #include "printing/printout/ListPrintout.h"
 
 using ludora::Collection;
 using ludora::frmPrint;
 using ludora::PrintContext;
-using ludora::platform::printService;
+using ludora::printService;
 using namespace ludora::test;
 
 namespace {
@@ -112,7 +112,7 @@ private Q_SLOTS:
         context.showMainWindow = [&mainWindowShown]() { ++mainWindowShown; };
         context.documentName = title;
 
-        QPointer<frmPrint> dialog = frmPrint::showDialog(context);
+        QPointer<frmPrint> dialog = frmPrint::showWindow(context);
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         auto* box = dialog->findChild<QComboBox*>(QStringLiteral("cboPrinters"));
         QCOMPARE(box->currentText(), kDefaultQueue);

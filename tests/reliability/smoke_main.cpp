@@ -12,12 +12,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/MainWindowHost.h"
 #include "app/frmMain.h"
-#include "app/identity/AppIdentity.h"
-#include "app/identity/Artwork.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "identity/AppIdentity.h"
+#include "identity/Artwork.h"
 #include "support/FakeDialogs.h"
 
 namespace {
@@ -59,7 +58,7 @@ int main(int argc, char* argv[]) {
     const QString file = dir.filePath(QStringLiteral("smoke.LDX"));
 
     QTimer::singleShot(0, [&] {
-        ludora::frmMain* window = ludora::showMainWindow();
+        ludora::frmMain* window = ludora::frmMain::showWindow();
         ludora::Collection& c = window->collection();
         const int tab = c.currentTab();
 
@@ -87,7 +86,7 @@ int main(int argc, char* argv[]) {
     check(code == 0, "the event loop ends normally");
     // The closed window deletes itself; let that happen here, under the memory checker.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    check(ludora::mainWindow() == nullptr && QApplication::topLevelWidgets().isEmpty(),
+    check(ludora::frmMain::openWindow() == nullptr && QApplication::topLevelWidgets().isEmpty(),
           "the window is gone");
     check(dialogs.allAnswersUsed(), "every dialog was shown");
     check(dialogs.messages().size() == 1, "one question and no failure message");

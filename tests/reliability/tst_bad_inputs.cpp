@@ -195,7 +195,7 @@ private Q_SLOTS:
         QTest::newRow("endless device") << QStringLiteral("/dev/zero") << refusal(kNotAFile);
         // The PNG signature holds a character 26 in its first line: the data end there.
         QTest::newRow("image") << QStringLiteral(LUDORA_TEST_DATA_DIR
-                                                 "/../../src/app/identity/icons/ludora-64.png")
+                                                 "/../../src/identity/icons/ludora-64.png")
                                << refusal(kTooShort);
         row(QStringLiteral("24-lines.LDX"), refusal(kTooShort));
         row(QStringLiteral("end-mark-in-captions.LDX"), refusal(kTooShort));

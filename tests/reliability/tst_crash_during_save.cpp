@@ -1,19 +1,15 @@
-#include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "commands/CommandFixture.h"
 #include "commands/FileCommands.h"
+#include "fixtures/ChildProcess.h"
 #include "fixtures/LargestCollection.h"
 #include "support/FakeDialogs.h"
 
@@ -45,25 +41,17 @@ private:
     bool targetIsOld_ = false;
 
     // Saves the largest collection over the target through Save As in a child whose files
-    // may grow to `limit` bytes. Returns the child's wait status.
+    // may grow to `limit` bytes. Returns how the child ended (runInChild).
     int saveInChild(qint64 limit) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            // The killed child leaves no core dump.
-            prctl(PR_SET_DUMPABLE, 0);
-            const rlimit noCore{0, 0};
-            setrlimit(RLIMIT_CORE, &noCore);
-            signal(SIGXFSZ, SIG_DFL);
-            const rlimit size{rlim_t(limit), rlim_t(limit)};
-            setrlimit(RLIMIT_FSIZE, &size);
-            FakeDialogs dialogs;
-            dialogs.chooseNextFile(target_);
-            _exit(ludora::saveCollectionAs(largest_, nullptr) == ludora::Outcome::Done ? 0 : 1);
-        }
-        int status = -1;
-        while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return status;
+        return runInChild(
+            limit,
+            [&] {
+                FakeDialogs dialogs;
+                dialogs.chooseNextFile(target_);
+                const ludora::Outcome outcome = ludora::saveCollectionAs(largest_, nullptr);
+                return outcome == ludora::Outcome::Done ? 0 : 1;
+            },
+            PastTheLimit::KillsChild);
     }
 
 private Q_SLOTS:
@@ -107,7 +95,7 @@ private Q_SLOTS:
         const QByteArray bytes = readBytes(target_);
         targetIsOld_ = bytes == oldBytes_;
         if (limit < newBytes_.size()) {
-            QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ,
+            QVERIFY2(status == 128 + SIGXFSZ,
                      qPrintable(QStringLiteral("the save was not killed by its write (status %1)")
                                     .arg(status)));
             QVERIFY2(targetIsOld_, qPrintable(QStringLiteral("the file holds %1 bytes that are "

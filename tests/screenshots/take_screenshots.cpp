@@ -81,12 +81,12 @@ int main(int argc, char* argv[]) {
     PrintContext context;
     context.collection = [&c]() -> const Collection& { return c; };
     context.showMainWindow = [] {};
-    frmPrint* print = frmPrint::showDialog(context);
+    frmPrint* print = frmPrint::showWindow(context);
     ok = save(print, folder, "print-dialog") && ok;
     print->close();
 
-    ok = save(frmAbout::showBox(), folder, "about-box") && ok;
-    delete frmAbout::openBox();
+    ok = save(frmAbout::showWindow(), folder, "about-box") && ok;
+    delete frmAbout::openWindow();
     c.setDirty(false);
     return ok ? 0 : 1;
 }

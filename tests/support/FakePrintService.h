@@ -5,14 +5,14 @@
 #include <QStringList>
 #include <memory>
 
-#include "platform/PrintService.h"
 #include "fixtures/RecordingSurface.h"
+#include "printing/PrintService.h"
 
 namespace ludora::test {
 
 // A printing service with the printers a test lists. Documents are printed on recording
 // surfaces that stay here for the test to look at. Installs itself for its lifetime.
-class FakePrintService final : public platform::Replaceable<platform::PrintService>::Replacement {
+class FakePrintService final : public platform::Replaceable<PrintService>::Replacement {
 public:
     struct Document {
         QString printer;

@@ -133,18 +133,20 @@ private Q_SLOTS:
     }
 
     void importGivesTheBytesSaveAsWrites_data() {
-        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("extension");  // which gives the format, in any letter case
         QTest::newRow("json") << QStringLiteral("json");
         QTest::newRow("csv") << QStringLiteral("csv");
+        QTest::newRow("CSV") << QStringLiteral("CSV");
     }
 
     void importGivesTheBytesSaveAsWrites() {
-        QFETCH(QString, format);
+        QFETCH(QString, extension);
+        const QString format = extension.toLower();
         const QString file = trickyFile();
         const Run exported =
             ldxtool({QStringLiteral("export"), file, QStringLiteral("--format"), format});
         QCOMPARE(exported.exitCode, 0);
-        const QString input = path(QStringLiteral("tricky.") + format);
+        const QString input = path(QStringLiteral("tricky.") + extension);
         QVERIFY(writeBytes(input, exported.out));
         const QString out = path(QStringLiteral("imported.LDX"));
         const Run imported = ldxtool({QStringLiteral("import"), input, QStringLiteral("-o"), out});

@@ -12,9 +12,9 @@
 #include "Check.h"
 #include "Formats.h"
 #include "Pdf.h"
-#include "app/identity/AppIdentity.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "identity/AppIdentity.h"
 #include "interchange/Interchange.h"
 #include "printing/printout/ListPrintout.h"
 

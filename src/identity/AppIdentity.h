@@ -2,16 +2,18 @@
 
 #include <QString>
 
+#include "identity/Version.h"
+
 namespace ludora {
 
 // The program's name and version, in one place for every window and tool.
 struct AppIdentity {
     static constexpr const char* title = "Ludora";
-    static constexpr int major = 2;
-    static constexpr int minor = 0;
-    static constexpr int revision = 1;
+    static constexpr int major = version::kMajor;
+    static constexpr int minor = version::kMinor;
+    static constexpr int revision = version::kRevision;
     static constexpr const char* helpBaseName = "Ldhelp";
-    static constexpr const char* homePage = "https://example.org/ludora";
+    static constexpr const char* homePage = version::kHomePage;
 
     static QString titleText() { return QString::fromLatin1(title); }
 

@@ -1,11 +1,11 @@
-#include "platform/PrintService.h"
+#include "printing/PrintService.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include "printing/printout/PaintedSurface.h"
 
-namespace ludora::platform {
+namespace ludora {
 namespace {
 
 // The printers of the system's printing service (CUPS on Linux).
@@ -43,6 +43,10 @@ public:
 
 }  // namespace
 
-LUDORA_SYSTEM_SERVICE(PrintService, QtPrintService)
+template <>
+PrintService& platform::Replaceable<PrintService>::system() {
+    static QtPrintService service;
+    return service;
+}
 
-}  // namespace ludora::platform
+}  // namespace ludora

@@ -7,7 +7,7 @@
 #include "platform/Replaceable.h"
 #include "printing/printout/PrintSurface.h"
 
-namespace ludora::platform {
+namespace ludora {
 
 // The installed printers and printing on one of them.
 class PrintService {
@@ -25,10 +25,10 @@ public:
 };
 
 template <>
-PrintService& Replaceable<PrintService>::system();
+PrintService& platform::Replaceable<PrintService>::system();
 // The printing service in use: the system's unless a test has put another in place.
 inline PrintService& printService() {
-    return Replaceable<PrintService>::get();
+    return platform::Replaceable<PrintService>::get();
 }
 
-}  // namespace ludora::platform
+}  // namespace ludora

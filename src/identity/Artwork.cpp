@@ -1,4 +1,4 @@
-#include "app/identity/Artwork.h"
+#include "identity/Artwork.h"
 
 namespace ludora {
 
