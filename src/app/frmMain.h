@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 #include "collection/Collection.h"
 
@@ -17,6 +18,7 @@ class QToolBar;
 namespace ludora {
 
 class ConsoleTabs;
+class RecoveryCopy;
 
 // The main window: one tab per console with its list of games, the name to add, the Add and
 // Delete buttons, the game count, the menu bar and the toolbar. It owns the collection.
@@ -28,6 +30,7 @@ public:
     ~frmMain() override;
 
     Collection& collection() { return collection_; }
+    RecoveryCopy& recoveryCopy() { return *recovery_; }
     ConsoleTabs* tabs() const { return SSTab1; }
     QAbstractItemView* list(int tab) const { return lists_[size_t(tab)]; }
     // Opens a file given on the command line or dropped on the window: Open's steps with
@@ -69,6 +72,8 @@ private:
     void showCount(const QString& text);
 
     Collection collection_;
+    // Declared after the collection, which it follows: it goes first.
+    std::unique_ptr<RecoveryCopy> recovery_;
     bool unloaded_ = false;
 
     QWidget* client_ = nullptr;

@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "app/identity/AppIdentity.h"
 #include "app/identity/Artwork.h"
+#include "commands/RecoveryCopy.h"
 
 namespace {
 
@@ -43,10 +44,13 @@ int main(int argc, char* argv[]) {
     ludora::useVisibleFocusStyle();
     // The program ends when its last window closes.
     ludora::frmMain* window = ludora::showMainWindow();
-    if (!commandLine.file.isEmpty()) {
-        // Once the event loop runs: a message about the file then belongs to a shown window.
-        QTimer::singleShot(0, window,
-                           [window, file = commandLine.file] { window->openGivenFile(file); });
-    }
+    // Once the event loop runs, so that the questions belong to a shown window: the changes a
+    // Ludora that ended without saving left, then the file given.
+    QTimer::singleShot(0, window, [window, file = commandLine.file] {
+        window->recoveryCopy().offerLeftCopy();
+        if (!file.isEmpty()) {
+            window->openGivenFile(file);
+        }
+    });
     return QApplication::exec();
 }

@@ -88,6 +88,7 @@ void Collection::setCaption(int tab, const QString& caption) {
     }
     mutableList(tab).caption = clean;
     Q_EMIT captionChanged(tab);
+    Q_EMIT changed();
 }
 
 void Collection::setAvailable(int tab, bool available) {
@@ -113,6 +114,7 @@ int Collection::addName(int tab, const QString& name) {
     if (model) {
         model->endInsertRows();
     }
+    Q_EMIT changed();
     return pos;
 }
 
@@ -126,6 +128,7 @@ void Collection::resetting(int tab, Change&& change) {
     if (model) {
         model->endResetModel();
     }
+    Q_EMIT changed();
 }
 
 qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
@@ -218,6 +221,7 @@ void Collection::removeNameAt(int tab, int pos) {
     if (model) {
         model->endRemoveRows();
     }
+    Q_EMIT changed();
 }
 
 int Collection::removeSelected(int tab) {
@@ -301,6 +305,28 @@ void Collection::setDirty(bool dirty) {
     }
     dirty_ = dirty;
     Q_EMIT dirtyChanged(dirty);
+    Q_EMIT changed();
+}
+
+void Collection::setFileName(const QString& fileName) {
+    if (fileName == fileName_) {
+        return;
+    }
+    fileName_ = fileName;
+    Q_EMIT changed();
+}
+
+std::unique_ptr<Collection> Collection::snapshot() const {
+    auto copy = std::make_unique<Collection>();
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        ConsoleList& list = copy->mutableList(tab);
+        list.caption = caption(tab);
+        list.names = this->list(tab).names.sharedCopy();
+    }
+    copy->fileName_ = fileName_;
+    copy->dirty_ = dirty_;
+    copy->moveToThread(nullptr);
+    return copy;
 }
 
 QAbstractItemModel* Collection::model(int tab) const {

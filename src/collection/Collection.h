@@ -81,9 +81,14 @@ public:
     int currentTab() const { return currentTab_; }
     void setCurrentTab(int tab);
     const QString& fileName() const { return fileName_; }
-    void setFileName(const QString& fileName) { fileName_ = fileName; }
+    void setFileName(const QString& fileName);
     bool isDirty() const { return dirty_; }
     void setDirty(bool dirty);
+
+    // A collection with the same captions, names, file name and dirty flag, whose names share
+    // their characters with this one's: cheap to make, and safe to read on another thread
+    // while this collection goes on changing. It belongs to no thread.
+    std::unique_ptr<Collection> snapshot() const;
 
     // The list as a Qt item model, for list views. Made on the first call: a collection
     // that no view shows (a file read by a tool) carries no models.
@@ -97,6 +102,9 @@ Q_SIGNALS:
     void availabilityChanged(int tab);
     void currentTabChanged(int tab);
     void dirtyChanged(bool dirty);
+    // Anything a collection file or its snapshot holds has changed: names, captions, the
+    // file name or the dirty flag.
+    void changed();
 
 private:
     ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }
