@@ -8,10 +8,11 @@
 
 #include "StartupClock.h"
 
-#include "app/identity/Artwork.h"
 #include "app/MainWindowHost.h"
 #include "app/frmMain.h"
 #include "app/identity/AppIdentity.h"
+#include "app/identity/Artwork.h"
+#include "commands/RecoveryCopy.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     ludora::frmMain* window = ludora::showMainWindow();
     // Runs once the events of the first show have been handled.
     QTimer::singleShot(0, window, [window] {
+        // As the program does at start: here there is no copy to offer.
+        window->recoveryCopy().offerLeftCopy();
         ludora::bench::reportShown();
         window->close();
     });

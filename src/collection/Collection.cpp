@@ -111,6 +111,7 @@ int Collection::addName(int tab, const QString& name) {
         model->beginInsertRows(QModelIndex(), pos, pos);
     }
     names.insert(pos, clean);
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endInsertRows();
     }
@@ -125,6 +126,7 @@ void Collection::resetting(int tab, Change&& change) {
         model->beginResetModel();
     }
     change();
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endResetModel();
     }
@@ -218,6 +220,7 @@ void Collection::removeNameAt(int tab, int pos) {
         model->beginRemoveRows(QModelIndex(), pos, pos);
     }
     mutableList(tab).names.removeAt(pos);
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endRemoveRows();
     }
@@ -316,13 +319,19 @@ void Collection::setFileName(const QString& fileName) {
     Q_EMIT changed();
 }
 
-std::unique_ptr<Collection> Collection::snapshot() const {
+std::unique_ptr<Collection> Collection::snapshot(Collection* earlier) const {
     auto copy = std::make_unique<Collection>();
     for (int tab = 0; tab < kTabCount; ++tab) {
         ConsoleList& list = copy->mutableList(tab);
         list.caption = caption(tab);
-        list.names = this->list(tab).names.sharedCopy();
+        if (earlier && earlier->revision(tab) == revision(tab)) {
+            list.names = std::move(earlier->mutableList(tab).names);
+            earlier->revisions_[size_t(tab)] = ~quint64(0);  // lost its names
+        } else {
+            list.names = this->list(tab).names.sharedCopy();
+        }
     }
+    copy->revisions_ = revisions_;
     copy->fileName_ = fileName_;
     copy->dirty_ = dirty_;
     copy->moveToThread(nullptr);

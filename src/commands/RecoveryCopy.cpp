@@ -101,8 +101,10 @@ void RecoveryCopy::sync() {
         if (!locked()) {
             return;
         }
-        // The worker writes a snapshot: the collection may change meanwhile.
-        std::shared_ptr<const Collection> snapshot = collection_.snapshot();
+        // The worker writes a snapshot: the collection may change meanwhile. The worker is done
+        // with the last one.
+        last_ = collection_.snapshot(last_.get());
+        std::shared_ptr<const Collection> snapshot = last_;
         busy_ = written_ = true;
         worker_.start([snapshot, path = path_, done] {
             const WriteResult written = WriteRecoveryFile(*snapshot, path);

@@ -57,6 +57,8 @@ private:
     QThreadPool worker_;
     QString path_;
     std::unique_ptr<QLockFile> lock_;
+    // The last snapshot written: the next takes the lists that have not changed from it.
+    std::shared_ptr<Collection> last_;
     int delay_ = kDelay;
     bool busy_ = false;
     bool pending_ = false;
