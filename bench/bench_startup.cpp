@@ -11,6 +11,7 @@
 #include "app/frmMain.h"
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
+#include "commands/RecoveryCopy.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -19,6 +20,8 @@ int main(int argc, char* argv[]) {
     ludora::frmMain* window = ludora::frmMain::showWindow();
     // Runs once the events of the first show have been handled.
     QTimer::singleShot(0, window, [window] {
+        // As the program does at start: here there is no copy to offer.
+        window->recoveryCopy().offerLeftCopy();
         ludora::bench::reportShown();
         window->close();
     });

@@ -20,6 +20,7 @@
 #include "commands/FileCommands.h"
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
+#include "commands/RecoveryCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "printing/frmPrint.h"
@@ -32,7 +33,10 @@ constexpr QSize kClientSize(twipsToPixels(8400), twipsToPixels(7200));
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), client_(new QWidget(this)) {
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent),
+      recovery_(std::make_unique<RecoveryCopy>(collection_, this)),
+      client_(new QWidget(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(AppIdentity::titleText());

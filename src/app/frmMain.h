@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 #include "collection/Collection.h"
 #include "platform/SingleWindow.h"
@@ -18,6 +19,7 @@ class QToolBar;
 namespace ludora {
 
 class ConsoleTabs;
+class RecoveryCopy;
 
 // The main window: one tab per console with its list of games, the name to add, the Add and
 // Delete buttons, the game count, the menu bar and the toolbar. It owns the collection.
@@ -33,6 +35,7 @@ public:
     static frmMain* showWindow();
 
     Collection& collection() { return collection_; }
+    RecoveryCopy& recoveryCopy() { return *recovery_; }
     ConsoleTabs* tabs() const { return SSTab1; }
     QAbstractItemView* list(int tab) const { return lists_[size_t(tab)]; }
     // Opens a file given on the command line or dropped on the window: Open's steps with
@@ -74,6 +77,8 @@ private:
     void showCount(const QString& text);
 
     Collection collection_;
+    // Declared after the collection, which it follows: it goes first.
+    std::unique_ptr<RecoveryCopy> recovery_;
     bool unloaded_ = false;
 
     QWidget* client_ = nullptr;

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
+#include "commands/RecoveryCopy.h"
 
 namespace {
 
@@ -42,10 +43,13 @@ int main(int argc, char* argv[]) {
     ludora::useVisibleFocusStyle();
     // The program ends when its last window closes.
     ludora::frmMain* window = ludora::frmMain::showWindow();
-    if (!commandLine.file.isEmpty()) {
-        // Once the event loop runs: a message about the file then belongs to a shown window.
-        QTimer::singleShot(0, window,
-                           [window, file = commandLine.file] { window->openGivenFile(file); });
-    }
+    // Once the event loop runs, so that the questions belong to a shown window: the changes a
+    // Ludora that ended without saving left, then the file given.
+    QTimer::singleShot(0, window, [window, file = commandLine.file] {
+        window->recoveryCopy().offerLeftCopy();
+        if (!file.isEmpty()) {
+            window->openGivenFile(file);
+        }
+    });
     return QApplication::exec();
 }

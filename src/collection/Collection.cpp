@@ -88,6 +88,7 @@ void Collection::setCaption(int tab, const QString& caption) {
     }
     mutableList(tab).caption = clean;
     Q_EMIT captionChanged(tab);
+    Q_EMIT changed();
 }
 
 void Collection::setAvailable(int tab, bool available) {
@@ -110,9 +111,11 @@ int Collection::addName(int tab, const QString& name) {
         model->beginInsertRows(QModelIndex(), pos, pos);
     }
     names.insert(pos, clean);
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endInsertRows();
     }
+    Q_EMIT changed();
     return pos;
 }
 
@@ -123,9 +126,11 @@ void Collection::resetting(int tab, Change&& change) {
         model->beginResetModel();
     }
     change();
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endResetModel();
     }
+    Q_EMIT changed();
 }
 
 qsizetype Collection::trimBatch(int tab, NameStore& batch) const {
@@ -215,9 +220,11 @@ void Collection::removeNameAt(int tab, int pos) {
         model->beginRemoveRows(QModelIndex(), pos, pos);
     }
     mutableList(tab).names.removeAt(pos);
+    ++revisions_[size_t(tab)];
     if (model) {
         model->endRemoveRows();
     }
+    Q_EMIT changed();
 }
 
 int Collection::removeSelected(int tab) {
@@ -293,6 +300,41 @@ void Collection::setCurrentTab(int tab) {
     }
     currentTab_ = tab;
     Q_EMIT currentTabChanged(tab);
+}
+
+void Collection::setDirty(bool dirty) {
+    if (dirty == dirty_) {
+        return;
+    }
+    dirty_ = dirty;
+    Q_EMIT changed();
+}
+
+void Collection::setFileName(const QString& fileName) {
+    if (fileName == fileName_) {
+        return;
+    }
+    fileName_ = fileName;
+    Q_EMIT changed();
+}
+
+std::unique_ptr<Collection> Collection::snapshot(Collection* earlier) const {
+    auto copy = std::make_unique<Collection>();
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        ConsoleList& list = copy->mutableList(tab);
+        list.caption = caption(tab);
+        if (earlier && earlier->revision(tab) == revision(tab)) {
+            list.names = std::move(earlier->mutableList(tab).names);
+            earlier->revisions_[size_t(tab)] = ~quint64(0);  // lost its names
+        } else {
+            list.names = this->list(tab).names.sharedCopy();
+        }
+    }
+    copy->revisions_ = revisions_;
+    copy->fileName_ = fileName_;
+    copy->dirty_ = dirty_;
+    copy->moveToThread(nullptr);
+    return copy;
 }
 
 QAbstractItemModel* Collection::model(int tab) const {

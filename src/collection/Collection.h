@@ -81,9 +81,18 @@ public:
     int currentTab() const { return currentTab_; }
     void setCurrentTab(int tab);
     const QString& fileName() const { return fileName_; }
-    void setFileName(const QString& fileName) { fileName_ = fileName; }
+    void setFileName(const QString& fileName);
     bool isDirty() const { return dirty_; }
-    void setDirty(bool dirty) { dirty_ = dirty; }
+    void setDirty(bool dirty);
+
+    // Counts the changes of a list's names.
+    quint64 revision(int tab) const { return revisions_[size_t(tab)]; }
+    // A collection with the same captions, names, file name and dirty flag, whose names share
+    // their characters with this one's: cheap to make, and safe to read on another thread
+    // while this collection goes on changing. It belongs to no thread. The lists that have
+    // not changed since an earlier snapshot of this collection, when given, are taken from
+    // it (which loses them) instead of copied.
+    std::unique_ptr<Collection> snapshot(Collection* earlier = nullptr) const;
 
     // The list as a Qt item model, for list views. Made on the first call: a collection
     // that no view shows (a file read by a tool) carries no models.
@@ -96,6 +105,9 @@ Q_SIGNALS:
     void captionChanged(int tab);
     void availabilityChanged(int tab);
     void currentTabChanged(int tab);
+    // Anything a collection file or its snapshot holds has changed: names, captions, the
+    // file name or the dirty flag.
+    void changed();
 
 private:
     ConsoleList& mutableList(int tab) { return lists_[size_t(tab)]; }
@@ -112,6 +124,7 @@ private:
     mutable std::array<std::unique_ptr<ConsoleListModel>, kTabCount> models_;
     // Declared after the models, so that each goes before its model.
     mutable std::array<std::unique_ptr<QItemSelectionModel>, kTabCount> selections_;
+    std::array<quint64, kTabCount> revisions_{};
     int currentTab_ = kInitialTab;
     QString fileName_;
     bool dirty_ = false;

@@ -42,6 +42,16 @@ NameStore::Block& NameStore::addBlock(quint32 characters) {
     return blocks_.back();
 }
 
+NameStore NameStore::sharedCopy() const {
+    NameStore copy;
+    copy.blocks_ = blocks_;
+    copy.entries_ = entries_;
+    copy.storedChars_ = storedChars_;
+    copy.liveChars_ = liveChars_;
+    // No current block: whatever the copy stored would go to a block of its own.
+    return copy;
+}
+
 NameStore::Entry NameStore::store(QStringView text) {
     const auto length = quint32(std::min<qsizetype>(text.size(), 0x7fffffff));
     Block* block = current_ >= 0 ? &blocks_[size_t(current_)] : nullptr;

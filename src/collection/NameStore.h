@@ -27,6 +27,11 @@ public:
     NameStore(const NameStore&) = delete;
     NameStore& operator=(const NameStore&) = delete;
 
+    // A copy that shares this store's characters; only the entries are copied. Characters
+    // once stored are never written again (mapCharacters() aside, which batches use before
+    // they join a list), so the copy may be read on another thread while this store changes.
+    NameStore sharedCopy() const;
+
     qsizetype size() const { return qsizetype(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
     QStringView at(qsizetype i) const { return view(entries_[size_t(i)]); }

@@ -55,38 +55,47 @@ QString qtFilter(const QString& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-// A Yes/No question stays until it is answered: Escape and the close button do nothing.
+// A Yes/No question stays until it is answered: Escape and the close button do nothing. A
+// closable one goes on them without an answer (Qt would take them for No).
 class MessageBox final : public QMessageBox {
 public:
-    MessageBox(QWidget* parent, bool mustAnswer) : QMessageBox(parent), mustAnswer_(mustAnswer) {}
+    enum class Closing { Usual, Never, WithoutAnswer };
+    MessageBox(QWidget* parent, Closing closing) : QMessageBox(parent), closing_(closing) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (mustAnswer_ && event->matches(QKeySequence::Cancel)) {
+        if (closing_ != Closing::Usual && event->matches(QKeySequence::Cancel)) {
             event->accept();
+            if (closing_ == Closing::WithoutAnswer) {
+                close();
+            }
             return;
         }
         QMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override {
-        if (mustAnswer_ && !clickedButton()) {
+        if (closing_ == Closing::Never && !clickedButton()) {
             event->ignore();
+            return;
+        }
+        if (closing_ == Closing::WithoutAnswer && !clickedButton()) {
+            QDialog::closeEvent(event);
             return;
         }
         QMessageBox::closeEvent(event);
     }
 
 private:
-    bool mustAnswer_;
+    Closing closing_;
 };
 
 // The answer of a box that went away without a choice.
-Button withoutChoice(ButtonSet buttons) {
-    switch (buttons) {
+Button withoutChoice(const MessageRequest& request) {
+    switch (request.buttons) {
         case ButtonSet::Ok:
             return Button::Ok;
         case ButtonSet::YesNo:
-            return Button::No;
+            return request.closable ? Button::Cancel : Button::No;
         case ButtonSet::YesNoCancel:
             return Button::Cancel;
     }
@@ -98,7 +107,11 @@ Button withoutChoice(ButtonSet buttons) {
 class QtDialogs final : public Dialogs {
 protected:
     Button showMessage(QWidget* parent, const MessageRequest& request) override {
-        QPointer<MessageBox> box = new MessageBox(parent, request.buttons == ButtonSet::YesNo);
+        const MessageBox::Closing closing = request.buttons != ButtonSet::YesNo
+                                                ? MessageBox::Closing::Usual
+                                            : request.closable ? MessageBox::Closing::WithoutAnswer
+                                                               : MessageBox::Closing::Never;
+        QPointer<MessageBox> box = new MessageBox(parent, closing);
         box->setIcon(toQt(request.icon));
         box->setWindowTitle(request.title.isEmpty() ? AppIdentity::titleText() : request.title);
         box->setText(request.prompt);
@@ -116,7 +129,7 @@ protected:
         box->setDefaultButton(toQt(request.defaultButton));
         box->exec();
         if (!box) {
-            return withoutChoice(request.buttons);
+            return withoutChoice(request);
         }
         const QMessageBox::StandardButton pressed = box->standardButton(box->clickedButton());
         delete box.data();
@@ -130,7 +143,7 @@ protected:
             case QMessageBox::Ok:
                 return Button::Ok;
             default:
-                return withoutChoice(request.buttons);
+                return withoutChoice(request);
         }
     }
 

@@ -18,6 +18,9 @@ struct MessageRequest {
     ButtonSet buttons = ButtonSet::Ok;
     Button defaultButton = Button::Ok;
     Icon icon = Icon::None;
+    // A Yes/No box that Escape and the close button close without an answer (Cancel), for a
+    // question that may wait; other Yes/No boxes stay until answered.
+    bool closable = false;
 };
 
 struct FileRequest {
@@ -37,8 +40,8 @@ public:
     virtual ~Dialogs() = default;
 
     // Shows a modal message box and returns the button pressed. Closing a box that has a
-    // Cancel button counts as Cancel, closing an OK box as Ok. A Yes/No box cannot be closed
-    // without an answer: Escape and the close button do nothing.
+    // Cancel button, or a closable one, counts as Cancel, closing an OK box as Ok. Any other
+    // Yes/No box cannot be closed without an answer: Escape and the close button do nothing.
     Button message(QWidget* parent, const MessageRequest& request);
 
     // Modal file dialogs. They return the chosen path, or an empty string when cancelled.

@@ -1,0 +1,104 @@
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <csignal>
+
+#include "ReliabilitySupport.h"
+#include "collection/Collection.h"
+#include "collection/RecoveryFile.h"
+#include "fixtures/LargestCollection.h"
+
+using ludora::Collection;
+using namespace ludora::test;
+
+// A recovery copy killed at any byte of its writing leaves the previous copy whole, and
+// that copy reads back as it was written: its captions, names and file name. Each write runs
+// in a forked child that may not make a file longer than a given number of bytes: the write
+// that would pass it ends the child (SIGXFSZ), as a kill at that point would.
+class TestCrashDuringRecoveryCopy : public QObject {
+    Q_OBJECT
+
+private:
+    static constexpr int kKillPoints = 50;
+    QTemporaryDir dir_;
+    QString copy_;
+    Collection largest_;
+    qint64 newSize_ = 0;
+
+    // What a recovery copy gives back: the collection's bytes and the file name.
+    static QByteArray recovered(const QString& path) {
+        Collection read;
+        const ludora::ReadResult result = ludora::ReadRecoveryFile(read, path);
+        if (!result.ok || !read.isDirty()) {
+            return "<not recovered: " + result.error.toUtf8() + '>';
+        }
+        return read.fileName().toUtf8() + '\n' + collectionBytes(read);
+    }
+
+    int writeInChild(qint64 limit) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            prctl(PR_SET_DUMPABLE, 0);
+            const rlimit noCore{0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            signal(SIGXFSZ, SIG_DFL);
+            const rlimit size{rlim_t(limit), rlim_t(limit)};
+            setrlimit(RLIMIT_FSIZE, &size);
+            _exit(ludora::WriteRecoveryFile(largest_, copy_).ok ? 0 : 1);
+        }
+        int status = -1;
+        while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return status;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        copy_ = dir_.filePath(QStringLiteral("Ludora-1-2.LDX"));
+        ludora::bench::LargestCollection::fill(largest_, 5);
+        largest_.setFileName(QStringLiteral("/home/me/Neue Spiele\n%41.LDX"));
+        QVERIFY(ludora::WriteRecoveryFile(largest_, copy_).ok);
+        newSize_ = QFileInfo(copy_).size();
+    }
+
+    void killedWriteLeavesLastWholeCopy_data() {
+        QTest::addColumn<qint64>("limit");
+        for (int i = 0; i < kKillPoints; ++i) {
+            const qint64 limit = std::max<qint64>(1, newSize_ * i / kKillPoints);
+            QTest::addRow("killed at byte %lld of %lld", limit, newSize_) << limit;
+        }
+        QTest::addRow("every byte written") << newSize_;
+    }
+
+    void killedWriteLeavesLastWholeCopy() {
+        QFETCH(qint64, limit);
+        // The last whole copy: a smaller collection under another file name.
+        Collection old;
+        old.addName(2, QStringLiteral("Bonk's Adventure"));
+        old.setCaption(5, QStringLiteral("Saturn"));
+        old.setFileName(QString());
+        old.setDirty(true);
+        QVERIFY(ludora::WriteRecoveryFile(old, copy_).ok);
+        const QByteArray before = recovered(copy_);
+
+        const int status = writeInChild(limit);
+        if (limit < newSize_) {
+            QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ,
+                     qPrintable(QStringLiteral("not killed by its write (status %1)").arg(status)));
+            QCOMPARE(recovered(copy_), before);
+        } else {
+            QCOMPARE(status, 0);
+            largest_.setDirty(true);
+            QCOMPARE(recovered(copy_),
+                     largest_.fileName().toUtf8() + '\n' + collectionBytes(largest_));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrashDuringRecoveryCopy)
+#include "tst_crash_during_recovery_copy.moc"
