@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QSet>
 #include <QTest>
 
@@ -18,10 +19,12 @@ QStringList namesOf(const Collection& collection, int tab) {
 }
 
 QStringList entriesOf(const Collection& collection, int tab) {
-    QStringList entries;
-    for (int pos = 0; pos < collection.count(tab); ++pos) {
-        entries << (collection.isSelected(tab, pos) ? QStringLiteral("*") : QString()) +
-                       collection.nameAt(tab, pos);
+    QStringList entries = namesOf(collection, tab);
+    // The selection read once: asked row by row, each row would look through every range.
+    if (const QItemSelectionModel* selection = collection.selectionModel(tab)) {
+        for (const QModelIndex& index : selection->selectedRows()) {
+            entries[index.row()].prepend(u'*');
+        }
     }
     return entries;
 }

@@ -1,15 +1,11 @@
-#include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cerrno>
 #include <csignal>
 
 #include "ReliabilitySupport.h"
 #include "collection/Collection.h"
 #include "collection/RecoveryFile.h"
+#include "fixtures/ChildProcess.h"
 #include "fixtures/LargestCollection.h"
 
 using ludora::Collection;
@@ -37,23 +33,6 @@ private:
             return "<not recovered: " + result.error.toUtf8() + '>';
         }
         return read.fileName().toUtf8() + '\n' + collectionBytes(read);
-    }
-
-    int writeInChild(qint64 limit) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            prctl(PR_SET_DUMPABLE, 0);
-            const rlimit noCore{0, 0};
-            setrlimit(RLIMIT_CORE, &noCore);
-            signal(SIGXFSZ, SIG_DFL);
-            const rlimit size{rlim_t(limit), rlim_t(limit)};
-            setrlimit(RLIMIT_FSIZE, &size);
-            _exit(ludora::WriteRecoveryFile(largest_, copy_).ok ? 0 : 1);
-        }
-        int status = -1;
-        while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return status;
     }
 
 private Q_SLOTS:
@@ -86,10 +65,11 @@ private Q_SLOTS:
         QVERIFY(ludora::WriteRecoveryFile(old, copy_).ok);
         const QByteArray before = recovered(copy_);
 
-        const int status = writeInChild(limit);
+        const int status = runInChild(
+            limit, [this] { return ludora::WriteRecoveryFile(largest_, copy_).ok ? 0 : 1; },
+            PastTheLimit::KillsChild);
         if (limit < newSize_) {
-            QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ,
-                     qPrintable(QStringLiteral("not killed by its write (status %1)").arg(status)));
+            QCOMPARE(status, 128 + SIGXFSZ);  // killed by its write
             QCOMPARE(recovered(copy_), before);
         } else {
             QCOMPARE(status, 0);
