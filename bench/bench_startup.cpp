@@ -9,9 +9,9 @@
 #include "StartupClock.h"
 
 #include "app/frmMain.h"
+#include "commands/RecoveryCopy.h"
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
-#include "commands/RecoveryCopy.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -68,7 +68,7 @@ ensure_configured() {
 # whole test suite (scripts/sanitize) and the libFuzzer targets (fuzz/run): Debug keeps the
 # assertions, -O1 makes the instrumented programs run in reasonable time, line tables (-g1)
 # are all the sanitizers' reports need.
-LUDORA_SANITIZER_PACKAGES=(clang libclang-rt-dev)
+LUDORA_SANITIZER_PACKAGES=(clang libclang-rt-dev lld)
 LUDORA_SANITIZER_BUILD_DIR=${LUDORA_ASAN_BUILD_DIR:-$LUDORA_ROOT/build-asan}
 configure_sanitizer_tree() {
     local cache=$LUDORA_SANITIZER_BUILD_DIR/CMakeCache.txt

@@ -4,9 +4,9 @@
 #include "app/CommandLine.h"
 #include "app/VisibleFocusStyle.h"
 #include "app/frmMain.h"
+#include "commands/RecoveryCopy.h"
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
-#include "commands/RecoveryCopy.h"
 
 namespace {
 
