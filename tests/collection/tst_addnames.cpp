@@ -51,12 +51,13 @@ private Q_SLOTS:
             single.addName(0, name);
             bulk.addName(0, name);
         }
+        const int step = std::max(7, existing / 50);
         for (Collection* c : {&single, &bulk}) {
-            QItemSelection every7th;
-            for (int i = 0; i < existing; i += 7) {
-                every7th.select(c->model(0)->index(i, 0), c->model(0)->index(i, 0));
+            QItemSelection some;
+            for (int i = 0; i < existing; i += step) {
+                some.select(c->model(0)->index(i, 0), c->model(0)->index(i, 0));
             }
-            c->selectionModel(0)->select(every7th, QItemSelectionModel::Select);
+            c->selectionModel(0)->select(some, QItemSelectionModel::Select);
         }
         NameStore batch;
         qsizetype refusedSingly = 0;
