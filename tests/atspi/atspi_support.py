@@ -276,3 +276,18 @@ def click(obj, modifier=None, lowest=False):
     else:
         command += ["click", "1"]
     subprocess.run(command, check=True)
+
+
+def run_cases(cases):
+    """Runs (name, case) pairs, each on its own: a failure is told and the next case runs.
+    Returns the exit status: 1 when any failed."""
+    failed = 0
+    for name, case in cases:
+        try:
+            case()
+            print(f"PASS {name}")
+        except (Failure, subprocess.TimeoutExpired) as failure:
+            print(f"FAIL {name}: {failure}")
+            failed += 1
+    print(f"{len(cases) - failed} passed, {failed} failed")
+    return 1 if failed else 0

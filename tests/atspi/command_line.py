@@ -10,7 +10,7 @@ import os
 import subprocess
 import sys
 
-from atspi_support import (CAPTIONS, Failure, Program, check, collection_file, do, find_all,
+from atspi_support import (CAPTIONS, Program, check, collection_file, do, find_all, run_cases,
                            list_items, names, the, wait_for)
 
 PROGRAM = os.environ["LUDORA_PROGRAM"]
@@ -100,17 +100,8 @@ def main():
         f.write("Title,Platform\nSuper Mario 64,Nintendo 64\nBonk,TG-16\n")
     with open(os.path.join(FILES, "short.LDX"), "wb") as f:
         f.write(collection_file({})[:30])
-    failed = 0
-    for name, arguments, expected in ROWS:
-        try:
-            run_row(arguments, expected)
-            print(f"PASS {name}")
-        except (Failure, subprocess.TimeoutExpired) as failure:
-            print(f"FAIL {name}: {failure}")
-            failed += 1
-    print(f"{len(ROWS) - failed} passed, {failed} failed")
-    return 1 if failed else 0
-
+    return run_cases([(name, lambda a=arguments, e=expected: run_row(a, e))
+                      for name, arguments, expected in ROWS])
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -13,7 +13,7 @@ import subprocess
 import sys
 import time
 
-from atspi_support import (Failure, Program, check, collection_file, do, do_modal, find_all,
+from atspi_support import (Program, check, collection_file, do, do_modal, find_all, run_cases,
                            focus_window, keys, list_items, names, set_text, text_of,
                            the, wait_for)
 
@@ -158,18 +158,8 @@ def main():
     running = Ludora(pid=int(os.environ["LUDORA_PID"]))
     running.add_name("Running")
     wait_for("the running program's copy", lambda: copy_holds(running.pid, "Running"), True)
-    failed = 0
     steps = [killed_and_recovered, escape_asks_again, unwritable_folder]
-    for step in steps:
-        try:
-            step(running)
-            print(f"PASS {step.__name__}")
-        except (Failure, subprocess.TimeoutExpired) as failure:
-            print(f"FAIL {step.__name__}: {failure}")
-            failed += 1
-    print(f"{len(steps) - failed} passed, {failed} failed")
-    return 1 if failed else 0
-
+    return run_cases([(step.__name__, lambda step=step: step(running)) for step in steps])
 
 if __name__ == "__main__":
     sys.exit(main())
