@@ -1,11 +1,10 @@
-// Feeds arbitrary bytes to ldxtool's csv or json import (chosen at build time).
+// Feeds arbitrary bytes to the import of Ludora's own CSV or JSON (chosen at build time).
 
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 
-#include "Formats.h"
-#include "collection/Collection.h"
+#include "interchange/Interchange.h"
 
 #ifndef LUDORA_FUZZ_FORMAT
 #error "LUDORA_FUZZ_FORMAT must name the format"
@@ -13,12 +12,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    ludora::Collection collection;
-    QString error;
-    const bool ok = ludora::ldx::importCollection(bytes, ludora::ldx::Format::LUDORA_FUZZ_FORMAT,
-                                                  collection, &error);
-    // A refusal always says why.
-    if (!ok && error.isEmpty()) {
+    using ludora::interchange::Format;
+    const ludora::interchange::ImportResult result = ludora::interchange::importCollection(
+        bytes, QStringLiteral("fuzz"), Format::LUDORA_FUZZ_FORMAT);
+    // A refusal always says why, and what is read is a collection.
+    if (result.ok() != bool(result.collection) || (!result.ok() && result.error.isEmpty())) {
         __builtin_trap();
     }
     return 0;

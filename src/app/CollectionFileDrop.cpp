@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "interchange/Interchange.h"
+
 namespace ludora {
 namespace {
 
@@ -31,11 +33,9 @@ QString draggedCollectionFile(const QMimeData* data) {
         return QString();
     }
     const QFileInfo file(url.toLocalFile());
-    // Collection files, and the files of other collection programs that Ludora imports.
-    static const QStringList kSuffixes{QStringLiteral("ldx"), QStringLiteral("tc"),
-                                       QStringLiteral("xml"), QStringLiteral("gcs"),
-                                       QStringLiteral("csv")};
-    if (file.isDir() || !kSuffixes.contains(file.suffix(), Qt::CaseInsensitive)) {
+    // Collection files, and the files that Ludora imports.
+    if (file.isDir() || (file.suffix().compare(QLatin1String("ldx"), Qt::CaseInsensitive) != 0 &&
+                         !interchange::isImportable(file.absoluteFilePath()))) {
         return QString();
     }
     return file.absoluteFilePath();

@@ -12,9 +12,9 @@ class QWidget;
 namespace ludora {
 
 // The collection file a drag carries: exactly one local file, not a folder, whose name ends
-// in .LDX, or in .tc, .xml, .gcs or .csv for the files of other collection programs (in any
-// letter case). Empty for anything else: several files, other files, folders, remote
-// addresses, text.
+// in .LDX (in any letter case), or a file that Ludora imports (told by its content or its
+// name, see interchange::isImportable()). Empty for anything else: several files, other
+// files, folders, remote addresses, text.
 QString draggedCollectionFile(const QMimeData* data);
 
 // Lets widgets take a collection file dropped on them. The drop is accepted as a copy, never

@@ -20,7 +20,11 @@ void describe(QCommandLineParser& parser) {
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QCoreApplication::translate("CommandLine", "A collection file (.LDX) to open."),
+        QCoreApplication::translate(
+            "CommandLine",
+            "A collection file (.LDX) to open, or a file to import as a new collection: "
+            "Tellico (.tc, its XML or CSV export), GCstar (.gcs), a spreadsheet saved as CSV "
+            "with a title and a platform column, or ldxtool's JSON or CSV export."),
         QStringLiteral("[FILE]"));
 }
 

@@ -254,6 +254,7 @@ ReadResult ReadCollectionFile(Collection& collection, QIODevice& device, const Q
                         "the 25 lines that hold the tab captions.")
                         .arg(shown(displayName), tab == 1 ? QStringLiteral("1 line")
                                                           : QStringLiteral("%1 lines").arg(tab));
+                result.tooShort = true;
                 if (observer) {
                     observer->tooShort(tab);
                 }

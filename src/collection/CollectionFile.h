@@ -15,6 +15,8 @@ struct ReadResult {
     bool ok = false;
     // Why the file could not be read, naming the file; empty on success.
     QString error;
+    // The file ends inside the caption lines: it is no collection file at all.
+    bool tooShort = false;
     // Names that were not added because their list was full, per tab.
     std::array<qsizetype, Collection::kTabCount> refused{};
 

@@ -23,6 +23,11 @@ const platform::MessageRequest kCloseQuestion{
     QStringLiteral("Save changes?"), QStringLiteral("Close List"), platform::ButtonSet::YesNoCancel,
     platform::Button::Yes};
 
+// Said of a file that is too short for a collection file, since it may be meant for import.
+const QString kNotImportable = QStringLiteral(
+    "Nor is it a file Ludora imports: a Tellico file (.tc or XML), a GCstar collection, a CSV "
+    "file with a title and a platform column, or ldxtool's JSON or CSV export.");
+
 void reportFailure(QWidget* window, const QString& text) {
     platform::inform(window, text, platform::Icon::Critical);
 }
@@ -95,38 +100,10 @@ Outcome closeCollection(Collection& collection, QWidget* window) {
 
 namespace {
 
-// Open's steps from the dialog on, with the path that choosePath() gives (an empty path
-// counts as a cancelled dialog).
-Outcome openChosen(Collection& collection, QWidget* window,
-                   const std::function<QString()>& choosePath) {
-    const CaptionsAndDirty before(collection);
-    collection.setDirty(false);
-    collection.resetCaptions();
-    const QString path = choosePath();
-    if (path.isEmpty()) {
-        return Outcome::Cancelled;
-    }
-    // Read into a collection of its own: a file that cannot be read leaves the names, their
-    // captions and the dirty flag as they were before the dialog.
-    Collection loaded;
-    const ReadResult read = ReadCollectionFile(loaded, path);
-    if (!read.ok) {
-        before.restore(collection);
-        reportFailure(window, read.error);
-        return Outcome::Failed;
-    }
-    collection.setFileName(path);
-    collection.takeContent(loaded);
-    if (read.refusedTotal() > 0) {
-        platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
-    }
-    return Outcome::Done;
-}
-
-// Takes the games of another program's file as a new, unsaved collection. A file that cannot
-// be imported changes nothing.
-Outcome importGamesFile(Collection& collection, QWidget* window, const QString& path) {
-    const interchange::ImportResult imported = interchange::importGames(path);
+// Takes the games of another program's file, or of Ludora's own JSON or CSV, as a new
+// collection that is not saved and has no file name: the file itself is never written.
+Outcome importFile(Collection& collection, QWidget* window, const QString& path) {
+    const interchange::ImportResult imported = interchange::importCollection(path);
     if (!imported.ok()) {
         reportFailure(window, imported.error);
         return Outcome::Failed;
@@ -138,6 +115,43 @@ Outcome importGamesFile(Collection& collection, QWidget* window, const QString& 
         window, interchange::summaryText(imported),
         imported.unplaced.isEmpty() ? platform::Icon::Information : platform::Icon::Warning);
     return Outcome::Done;
+}
+
+// Reads a collection file into the collection, which then belongs to it.
+Outcome readFile(Collection& collection, QWidget* window, const QString& path) {
+    // Read into a collection of its own: a file that cannot be read changes nothing.
+    Collection loaded;
+    const ReadResult read = ReadCollectionFile(loaded, path);
+    if (!read.ok) {
+        reportFailure(window, read.tooShort ? read.error + u' ' + kNotImportable : read.error);
+        return Outcome::Failed;
+    }
+    collection.setFileName(path);
+    collection.takeContent(loaded);
+    if (read.refusedTotal() > 0) {
+        platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
+    }
+    return Outcome::Done;
+}
+
+// Open's steps from the dialog on, with the path that choosePath() gives (an empty path
+// counts as a cancelled dialog). A file that cannot be read or imported leaves the names,
+// their captions and the dirty flag as they were before the dialog.
+Outcome openChosen(Collection& collection, QWidget* window,
+                   const std::function<QString()>& choosePath) {
+    const CaptionsAndDirty before(collection);
+    collection.setDirty(false);
+    collection.resetCaptions();
+    const QString path = choosePath();
+    if (path.isEmpty()) {
+        return Outcome::Cancelled;
+    }
+    const Outcome outcome = interchange::isImportable(path) ? importFile(collection, window, path)
+                                                            : readFile(collection, window, path);
+    if (outcome == Outcome::Failed) {
+        before.restore(collection);
+    }
+    return outcome;
 }
 
 }  // namespace
@@ -173,11 +187,6 @@ Outcome openCollectionFile(Collection& collection, QWidget* window, const QStrin
         if (kept != Outcome::Done) {
             return kept;
         }
-    }
-    // A collection file may have any name; only a file of another format is imported.
-    if (!path.endsWith(QLatin1String(".LDX"), Qt::CaseInsensitive) &&
-        interchange::formatOf(path) != interchange::Format::Detect) {
-        return importGamesFile(collection, window, path);
     }
     return openChosen(collection, window, [&path] { return path; });
 }

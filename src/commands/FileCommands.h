@@ -23,15 +23,15 @@ Outcome saveCollectionAs(Collection& collection, QWidget* window);
 // saved: the names are then kept, still unsaved.
 Outcome closeCollection(Collection& collection, QWidget* window);
 // Open: offers Close first when there are unsaved changes, then replaces the collection by
-// the content of the file chosen in the Open dialog.
+// the content of the file chosen in the Open dialog. A file of another collection program
+// (Tellico, GCstar, a spreadsheet) or ldxtool's JSON or CSV is imported: its games become
+// an unsaved collection with no file name, and a message says where they went.
 Outcome openCollection(Collection& collection, QWidget* window);
 // Open's steps with a given file in place of the dialog's answer: for a file given on the
 // command line or dropped on the window. There is no dialog in which to back out, so unsaved
 // changes go only on the user's word: Close's question comes first, also when the collection
 // has no file yet (Yes then saves it with Save As), and Cancel, or a save that did not
-// happen, leaves everything as it was.
-// A file of another collection program (Tellico, GCstar, a spreadsheet) is imported: its
-// games become an unsaved collection with no file name, and a message says where they went.
+// happen, leaves everything as it was. Other formats are imported as Open imports them.
 Outcome openCollectionFile(Collection& collection, QWidget* window, const QString& path);
 
 }  // namespace ludora

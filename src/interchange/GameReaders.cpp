@@ -109,7 +109,7 @@ bool findColumns(const QString& text, QChar* delimiter, int* title, int* platfor
 
 }  // namespace
 
-Format detectFormat(const QByteArray& content) {
+Format detectGamesFormat(const QByteArray& content) {
     if (looksLikeZip(content)) {
         return Format::Tellico;
     }

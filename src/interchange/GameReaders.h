@@ -10,8 +10,9 @@
 
 namespace ludora::interchange {
 
-// Which of the formats the content is, or Detect when it is none of them.
-Format detectFormat(const QByteArray& content);
+// Which of the other programs' formats (Tellico, GCstar, a spreadsheet) the content is, or
+// Detect when it is none of them.
+Format detectGamesFormat(const QByteArray& content);
 
 // Each gives the games of its format to the placer, in file order. On content that is not of
 // the format or is damaged, returns false with a reason a person understands.

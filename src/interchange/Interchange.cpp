@@ -1,32 +1,16 @@
 #include "Interchange.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
-#include <QXmlStreamWriter>
 
 #include "interchange/GameReaders.h"
+#include "interchange/OwnFormats.h"
 #include "interchange/Placement.h"
-#include "interchange/Zip.h"
+#include "interchange/TellicoWriter.h"
 
 namespace ludora::interchange {
 namespace {
-
-// The platform each of the first three tabs stands for in other programs.
-const char16_t* const kConsoles[] = {u"Nintendo 64", u"Atari Jaguar", u"TurboGrafx-16"};
-
-QString platformOf(const Collection& c, int tab) {
-    return tab < Collection::kFirstUserTab ? QString::fromUtf16(kConsoles[tab]) : c.caption(tab);
-}
-
-// XML 1.0 holds no control characters other than tab, CR and LF.
-QString xmlText(QString text) {
-    for (QChar& ch : text) {
-        if (ch.unicode() < 0x20 && ch != u'\t') {
-            ch = u' ';
-        }
-    }
-    return text;
-}
 
 QString number(qsizetype n) {
     return QLocale(QLocale::English).toString(n);
@@ -36,68 +20,153 @@ QString games(qsizetype n) {
     return number(n) + (n == 1 ? QStringLiteral(" game") : QStringLiteral(" games"));
 }
 
+// Whether the content, after a byte-order mark and white space, begins as JSON's object.
+bool looksLikeJson(const QByteArray& content) {
+    QByteArrayView start(content);
+    if (start.startsWith("\xEF\xBB\xBF")) {
+        start = start.sliced(3);
+    }
+    return start.trimmed().startsWith('{');
+}
+
+// Reads Ludora's own JSON or CSV: the lists come with their tabs.
+bool readOwn(const QByteArray& content, Format format, ImportResult& result, QString* error) {
+    auto collection = std::make_unique<Collection>();
+    const bool read = format == Format::Json ? readJson(content, *collection, error)
+                                             : readOwnCsv(content, *collection, error);
+    if (!read) {
+        return false;
+    }
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        if (collection->count(tab) > 0) {
+            result.tabs << TabSummary{tab, collection->caption(tab), {}, collection->count(tab)};
+            result.games += collection->count(tab);
+        }
+    }
+    result.collection = std::move(collection);
+    return true;
+}
+
 }  // namespace
 
 bool parseFormat(const QString& name, Format* format) {
-    if (name == QLatin1String("tellico")) {
-        *format = Format::Tellico;
-    } else if (name == QLatin1String("gcstar")) {
-        *format = Format::GCstar;
-    } else if (name == QLatin1String("csv")) {
-        *format = Format::Csv;
-    } else {
-        return false;
+    static const std::pair<QLatin1String, Format> kNames[] = {
+        {QLatin1String("json"), Format::Json},     {QLatin1String("csv"), Format::Csv},
+        {QLatin1String("text"), Format::Text},     {QLatin1String("tellico"), Format::Tellico},
+        {QLatin1String("gcstar"), Format::GCstar},
+    };
+    for (const auto& [known, value] : kNames) {
+        if (name == known) {
+            *format = value;
+            return true;
+        }
     }
-    return true;
+    return false;
+}
+
+Format detectFormat(const QByteArray& content) {
+    if (looksLikeJson(content)) {
+        return Format::Json;
+    }
+    if (isOwnCsv(content)) {
+        return Format::Csv;
+    }
+    return detectGamesFormat(content);
 }
 
 Format formatOf(const QString& path) {
     // Enough for a zip's signature, an XML root element behind its prologue, a CSV header.
+    // A named pipe would wait for a writer: only files are looked into.
     constexpr qint64 kHead = 64 * 1024;
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? detectFormat(file.read(kHead)) : Format::Detect;
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)
+               ? detectFormat(file.read(kHead))
+               : Format::Detect;
 }
 
-ImportResult importGames(const QString& path, Format format) {
+bool isImportable(const QString& path) {
+    static const QStringList kSuffixes{QStringLiteral("json"), QStringLiteral("csv"),
+                                       QStringLiteral("tsv"),  QStringLiteral("tc"),
+                                       QStringLiteral("xml"),  QStringLiteral("gcs")};
+    return kSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive) ||
+           formatOf(path) != Format::Detect;
+}
+
+ImportResult importCollection(const QString& path, Format format) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(path);
+    // A named pipe would wait for a writer, and a device such as /dev/zero never ends.
+    if ((info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly)) {
         ImportResult result;
         result.source = path;
-        result.error = QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString());
+        result.error = QStringLiteral("Could not open \"%1\": %2")
+                           .arg(path, info.exists() && !info.isFile()
+                                          ? QStringLiteral("it is not an ordinary file")
+                                          : file.errorString());
         return result;
     }
-    return importGames(file.readAll(), path, format);
+    return importCollection(file.readAll(), path, format);
 }
 
-ImportResult importGames(const QByteArray& content, const QString& displayName, Format format) {
+ImportResult importCollection(const QByteArray& content, const QString& displayName,
+                              Format format) {
     ImportResult result;
     result.source = displayName;
     result.format = format == Format::Detect ? detectFormat(content) : format;
+    // Ludora's own CSV and a spreadsheet share the format; the header tells them apart.
+    const bool own =
+        result.format == Format::Json || (result.format == Format::Csv && isOwnCsv(content));
+    result.byPlatform = !own;
     Placer games;
     QString error;
     bool read = false;
     switch (result.format) {
+        case Format::Json:
+        case Format::Csv:
+            read = own ? readOwn(content, result.format, result, &error)
+                       : readSpreadsheet(content, games, &error);
+            break;
         case Format::Tellico:
             read = readTellico(content, games, &error);
             break;
         case Format::GCstar:
             read = readGcstar(content, games, &error);
             break;
-        case Format::Csv:
-            read = readSpreadsheet(content, games, &error);
+        case Format::Text:
+            error = QStringLiteral("text cannot be imported");
             break;
         case Format::Detect:
             error = QStringLiteral(
-                "not a file of games that can be imported: neither a Tellico file (.tc or "
-                "XML), a GCstar collection, nor a CSV file with a title and a platform column");
+                "not a file of games that can be imported: neither a Tellico file (.tc or XML), a "
+                "GCstar collection, a CSV file with a title and a platform column, nor "
+                "ldxtool's JSON or CSV export");
             break;
     }
     if (!read) {
         result.error = QStringLiteral("%1: %2").arg(displayName, error);
         return result;
     }
-    games.finish(result);
+    if (result.byPlatform) {
+        games.finish(result);
+    }
     return result;
+}
+
+QByteArray exportCollection(const Collection& collection, Format format) {
+    switch (format) {
+        case Format::Json:
+            return writeJson(collection);
+        case Format::Csv:
+            return writeOwnCsv(collection);
+        case Format::Text:
+            return writeText(collection);
+        case Format::Tellico:
+            return writeTellico(collection);
+        case Format::GCstar:
+        case Format::Detect:
+            break;
+    }
+    return QByteArray();
 }
 
 QString summaryText(const ImportResult& result) {
@@ -105,12 +174,29 @@ QString summaryText(const ImportResult& result) {
         return result.error;
     }
     QString text = QStringLiteral("%1: %2 read\n").arg(result.source, games(result.games));
+    qsizetype hidden = 0;  // games on the tabs that the main window cannot show
     for (const TabSummary& tab : result.tabs) {
-        text +=
-            QStringLiteral("  tab %1 \"%2\": %3").arg(tab.tab).arg(tab.caption, games(tab.games));
-        text += tab.platforms.isEmpty()
-                    ? QStringLiteral(" (no platform)\n")
-                    : QStringLiteral(" (%1)\n").arg(tab.platforms.join(QStringLiteral(", ")));
+        // Tabs are numbered as the user counts them, from 1.
+        text += QStringLiteral("  tab %1 \"%2\": %3")
+                    .arg(tab.tab + 1)
+                    .arg(tab.caption, games(tab.games));
+        if (!result.byPlatform) {
+            text += u'\n';
+        } else if (tab.platforms.isEmpty()) {
+            text += QStringLiteral(" (no platform)\n");
+        } else {
+            text += QStringLiteral(" (%1)\n").arg(tab.platforms.join(QStringLiteral(", ")));
+        }
+        if (tab.tab >= Collection::kFirstUserTab) {
+            hidden += tab.games;
+        }
+    }
+    if (hidden > 0) {
+        text += QStringLiteral(
+                    "%1 on tabs 4 to 25, which cannot be chosen in the main window: they are "
+                    "kept and saved with the collection. To read them, save the collection "
+                    "and run \"ldxtool export FILE --format text\".\n")
+                    .arg(games(hidden));
     }
     if (!result.unplaced.isEmpty()) {
         text += QStringLiteral(
@@ -124,55 +210,6 @@ QString summaryText(const ImportResult& result) {
         }
     }
     return text;
-}
-
-QByteArray exportTellico(const Collection& collection) {
-    QStringList used;  // the platforms, for the field's list of allowed values
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        if (collection.count(tab) > 0) {
-            used << xmlText(platformOf(collection, tab)).replace(u';', u',');
-        }
-    }
-    QByteArray xml;
-    QXmlStreamWriter w(&xml);
-    w.setAutoFormatting(true);
-    w.setAutoFormattingIndent(1);
-    w.writeStartDocument();
-    w.writeDTD(
-        QStringLiteral("<!DOCTYPE tellico PUBLIC \"-//Robby Stephenson/DTD Tellico V11.0//EN\" "
-                       "\"http://periapsis.org/tellico/dtd/v11/tellico.dtd\">"));
-    w.writeStartElement(QStringLiteral("tellico"));
-    w.writeDefaultNamespace(QStringLiteral("http://periapsis.org/tellico/"));
-    w.writeAttribute(QStringLiteral("syntaxVersion"), QStringLiteral("11"));
-    w.writeStartElement(QStringLiteral("collection"));
-    w.writeAttribute(QStringLiteral("title"), QStringLiteral("Ludora"));
-    w.writeAttribute(QStringLiteral("type"), QStringLiteral("11"));
-    w.writeStartElement(QStringLiteral("fields"));
-    w.writeEmptyElement(QStringLiteral("field"));
-    w.writeAttribute(QStringLiteral("name"), QStringLiteral("_default"));
-    // Tellico keeps a platform only when the field's allowed values name it.
-    w.writeEmptyElement(QStringLiteral("field"));
-    w.writeAttribute(QStringLiteral("name"), QStringLiteral("platform"));
-    w.writeAttribute(QStringLiteral("title"), QStringLiteral("Platform"));
-    w.writeAttribute(QStringLiteral("category"), QStringLiteral("General"));
-    w.writeAttribute(QStringLiteral("type"), QStringLiteral("3"));
-    w.writeAttribute(QStringLiteral("format"), QStringLiteral("4"));
-    w.writeAttribute(QStringLiteral("flags"), QStringLiteral("2"));
-    w.writeAttribute(QStringLiteral("allowed"), used.join(u';'));
-    w.writeEndElement();
-    int id = 0;
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        const QString platform = xmlText(platformOf(collection, tab)).replace(u';', u',');
-        for (int pos = 0; pos < collection.count(tab); ++pos) {
-            w.writeStartElement(QStringLiteral("entry"));
-            w.writeAttribute(QStringLiteral("id"), QString::number(++id));
-            w.writeTextElement(QStringLiteral("title"), xmlText(collection.nameAt(tab, pos)));
-            w.writeTextElement(QStringLiteral("platform"), platform);
-            w.writeEndElement();
-        }
-    }
-    w.writeEndDocument();
-    return writeZip(QStringLiteral("tellico.xml"), xml);
 }
 
 }  // namespace ludora::interchange

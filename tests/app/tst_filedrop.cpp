@@ -8,6 +8,7 @@
 #include "MainWindowTest.h"
 #include "collection/CollectionFile.h"
 #include "fixtures/TestData.h"
+#include "interchange/Interchange.h"
 #include "support/FakeDialogs.h"
 
 using namespace ludora;
@@ -25,6 +26,14 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(data + "example.LDX", path("games.txt")));
         QVERIFY(QFile::copy(data + "short-24-lines.LDX", path("short.LDX")));
         QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.LDX")));
+        Collection exported;
+        exported.addName(2, QStringLiteral("Bonk's Adventure"));
+        QFile json(path("own.json"));
+        QVERIFY(json.open(QIODevice::WriteOnly));
+        json.write(interchange::exportCollection(exported, interchange::Format::Json));
+        QFile other(path("other.json"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("[1, 2]");
     }
 
     void drop_data() {
@@ -52,6 +61,13 @@ private Q_SLOTS:
         QTest::newRow("not a collection: Open's message")
             << "frmMain" << QStringList{"short.LDX"} << QString() << copyOrMove << false << true
             << QString() << QStringList{path("short.LDX")} << QString();
+        // Imported as a new, unsaved collection: no file name, and a summary.
+        QTest::newRow("ldxtool's JSON")
+            << "frmMain" << QStringList{"own.json"} << QString() << copyOrMove << false << true
+            << QString() << QStringList{"1 game read"} << QString();
+        QTest::newRow("JSON that is no collection: refused, by its name")
+            << "frmMain" << QStringList{"other.json"} << QString() << copyOrMove << false << true
+            << QString() << QStringList{"not a file of games that can be imported"} << QString();
         QTest::newRow("collection file over the name box")
             << "Text1" << QStringList{"games.LDX"} << path("games.LDX") << copyOrMove << false
             << true << "games.LDX" << none << QString();

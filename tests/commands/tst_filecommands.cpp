@@ -4,9 +4,11 @@
 #include "collection/Collection.h"
 #include "commands/FileCommands.h"
 #include "fixtures/TestData.h"
+#include "interchange/Interchange.h"
 #include "support/FakeDialogs.h"
 
 using ludora::Collection;
+using ludora::interchange::exportCollection;
 using ludora::platform::Button;
 using ludora::test::FakeDialogs;
 using namespace ludora::test;
@@ -297,50 +299,84 @@ private Q_SLOTS:
         QCOMPARE(snapshot(c) == before, !opened);
     }
 
-    // Another program's file given to the window is imported: its games become an unsaved
-    // collection with no file name; a file that cannot be imported changes nothing.
-    void givenFileOfAnotherProgramIsImported_data() {
-        QTest::addColumn<QString>("file");     // in the test data's interchange folder
+    // A file of another format given to the window, or chosen in Open, is imported: its
+    // games become an unsaved collection with no file name; a file that cannot be imported
+    // changes nothing. Either way the file itself is never written.
+    void fileOfAnotherFormatIsImported_data() {
+        QTest::addColumn<QString>("file");  // in the test data's interchange folder, or made
+        QTest::addColumn<bool>("chosenInOpen");
         QTest::addColumn<QStringList>("n64");  // empty: refused
+        QTest::addColumn<QString>("caption5");
         QTest::addColumn<QString>("message");
-        QTest::newRow("Tellico") << "tellico-games.tc"
-                                 << QStringList{"GoldenEye 007",
-                                                QStringLiteral(
-                                                    u"Pokémon Stadium, \"Japan\" & more"),
-                                                "Super Mario 64"}
+        const QStringList tellicoN64{"GoldenEye 007",
+                                     QStringLiteral(u"Pokémon Stadium, \"Japan\" & more"),
+                                     "Super Mario 64"};
+        QTest::newRow("Tellico") << "tellico-games.tc" << false << tellicoN64 << "PCEngine"
                                  << "11 games read";
-        QTest::newRow("Tellico's CSV")
-            << "tellico-games.csv"
-            << QStringList{"GoldenEye 007", QStringLiteral(u"Pokémon Stadium, \"Japan\" & more"),
-                           "Super Mario 64"}
+        QTest::newRow("Tellico, chosen in Open")
+            << "tellico-games.tc" << true << tellicoN64 << "PCEngine"
             << "11 games read";
-        QTest::newRow("books") << "tellico-books.tc" << QStringList()
+        QTest::newRow("Tellico's CSV") << "tellico-games.csv" << false << tellicoN64 << "PCEngine"
+                                       << "11 games read";
+        QTest::newRow("books") << "tellico-books.tc" << false << QStringList() << ""
                                << "not a video-game collection";
+        QTest::newRow("books, chosen in Open") << "tellico-books.tc" << true << QStringList() << ""
+                                               << "not a video-game collection";
+        QTest::newRow("ldxtool's JSON") << "own.json" << false << QStringList{"Alpha"} << "Custom"
+                                        << "3 games read";
+        QTest::newRow("ldxtool's CSV, chosen in Open")
+            << "own.csv" << true << QStringList{"Alpha"} << "Custom"
+            << "3 games read";
+        QTest::newRow("JSON of another shape") << "other.json" << false << QStringList() << ""
+                                               << "\"captions\" must be";
+        QTest::newRow("too short, named as no import") << "notes.txt" << true << QStringList() << ""
+                                                       << "Nor is it a file Ludora imports";
     }
-    void givenFileOfAnotherProgramIsImported() {
+    void fileOfAnotherFormatIsImported() {
         QFETCH(QString, file);
+        QFETCH(bool, chosenInOpen);
         QFETCH(QStringList, n64);
+        QFETCH(QString, caption5);
         QFETCH(QString, message);
-        const QString source = QStringLiteral(LUDORA_TEST_DATA_DIR "/interchange/") + file;
+        Collection sample;
+        fillSample(sample);
+        QVERIFY(writeBytes(path("own.json"),
+                           exportCollection(sample, ludora::interchange::Format::Json)));
+        QVERIFY(writeBytes(path("own.csv"),
+                           exportCollection(sample, ludora::interchange::Format::Csv)));
+        QVERIFY(writeBytes(path("other.json"), "{\"games\": [\"Alpha\"]}"));
+        QVERIFY(writeBytes(path("notes.txt"), "a few\nlines\n"));
+        const QString source = QFile::exists(path(file))
+                                   ? path(file)
+                                   : QStringLiteral(LUDORA_TEST_DATA_DIR "/interchange/") + file;
         const QByteArray sourceBytes = readBytes(source);
         Collection c;
-        fillSample(c);
+        c.addName(2, QStringLiteral("Mine"));
         c.setFileName(path("current.LDX"));
         const QStringList before = snapshot(c);
         FakeDialogs dialogs;
-        ludora::openCollectionFile(c, nullptr, source);
-        QCOMPARE(dialogs.count(), 1);
-        QVERIFY2(dialogs.shown().at(0).message.prompt.contains(message),
-                 qPrintable(dialogs.shown().at(0).message.prompt));
+        if (chosenInOpen) {
+            dialogs.chooseNextFile(source);
+            ludora::openCollection(c, nullptr);
+        } else {
+            ludora::openCollectionFile(c, nullptr, source);
+        }
+        const QList<FakeDialogs::Shown> messages = dialogs.messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.at(0).message.prompt.contains(message),
+                 qPrintable(messages.at(0).message.prompt));
         if (n64.isEmpty()) {
             QCOMPARE(snapshot(c), before);
             QCOMPARE(c.fileName(), path("current.LDX"));
             QVERIFY(!c.isDirty());
         } else {
             QCOMPARE(namesOf(c, 0), n64);
-            QCOMPARE(c.caption(5), QStringLiteral("PCEngine"));
+            QCOMPARE(c.caption(5), caption5);
             QVERIFY(c.fileName().isEmpty());
             QVERIFY(c.isDirty());
+            // With no file name, Close has nowhere to write.
+            ludora::closeCollection(c, nullptr);
+            QCOMPARE(c.count(0), n64.size());
         }
         QCOMPARE(readBytes(source), sourceBytes);
     }

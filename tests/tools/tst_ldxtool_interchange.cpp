@@ -52,9 +52,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("summary");
 
-        for (const char* file : {"tellico-games.tc", "tellico-games.xml", "tellico-games.csv"}) {
+        // Tabs are counted from 1; those the main window cannot show are named.
+        QTest::newRow("tellico-games.tc")
+            << QStringLiteral("tellico-games.tc") << QByteArray() << kTellicoGames << 0
+            << QStringLiteral(
+                   "  tab 8 \"No platform\": 1 game (no platform)\n5 games on tabs 4 to 25, "
+                   "which cannot be chosen in the main window");
+        for (const char* file : {"tellico-games.xml", "tellico-games.csv"}) {
             QTest::newRow(file) << QString::fromLatin1(file) << QByteArray() << kTellicoGames << 0
-                                << QStringLiteral("tab 0 \"N64\": 3 games (Nintendo 64, N64)");
+                                << QStringLiteral("tab 1 \"N64\": 3 games (Nintendo 64, N64)");
         }
         QTest::newRow("gcstar")
             << QStringLiteral("games.gcs")
@@ -65,7 +71,7 @@ private Q_SLOTS:
                       " <item id=\"3\" name=\"Mystery\" platform=\"\"/>\n")
             << QByteArray(
                    "JAGUAR\n  Cybermorph\n\nTG16\n   Blazing Lazers \n\nNo platform\n  Mystery\n\n")
-            << 0 << QStringLiteral("tab 3 \"No platform\": 1 game (no platform)");
+            << 0 << QStringLiteral("tab 4 \"No platform\": 1 game (no platform)");
         // Upper-case extension, semicolons, Windows-1252, a quoted line break.
         QTest::newRow("spreadsheet LIST.CSV")
             << QStringLiteral("LIST.CSV")
@@ -73,7 +79,7 @@ private Q_SLOTS:
                    "Name;Year;Console\r\nPok\xE9mon Snap;1999;N64\r\n\"Two\nlines\";;"
                    "Turbografx 16\r\n;;\r\n")
             << QByteArray("N64\n  Pok\xC3\xA9mon Snap\n\nTG16\n  Two lines\n\n") << 0
-            << QStringLiteral("tab 2 \"TG16\": 1 game (Turbografx 16)");
+            << QStringLiteral("tab 3 \"TG16\": 1 game (Turbografx 16)\n");
         // Tellico 3.5.4 on: several platforms; the same console twice adds the game once.
         QTest::newRow("tellico several platforms")
             << QStringLiteral("multi.xml")

@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "Check.h"
-#include "Formats.h"
 #include "Pdf.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
@@ -158,33 +157,17 @@ int runExport(const QStringList& args) {
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
-    Format format = Format::Json;
-    const bool tellico = a.format == QLatin1String("tellico");
-    if (!a.format.isEmpty() && !tellico && !parseFormat(a.format, &format)) {
+    auto format = interchange::Format::Json;
+    if (!a.format.isEmpty() &&
+        (!interchange::parseFormat(a.format, &format) || format == interchange::Format::GCstar)) {
         return usage(QStringLiteral("unknown format %1").arg(a.format));
     }
     Collection collection;
     if (!load(a.positional.first(), collection)) {
         return kBadInput;
     }
-    const QByteArray out =
-        tellico ? interchange::exportTellico(collection) : exportCollection(collection, format);
+    const QByteArray out = interchange::exportCollection(collection, format);
     return writeOutput(out, a.output) ? kOk : kBadInput;
-}
-
-// The text after a byte-order mark and blanks, for telling formats apart.
-QByteArrayView contentStart(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF")) {
-        view = view.sliced(3);
-    }
-    return view.trimmed();
-}
-
-bool isCollectionCsv(const QByteArray& bytes) {
-    const QByteArrayView start = contentStart(bytes);
-    const qsizetype end = start.indexOf('\n');
-    return start.first(end < 0 ? start.size() : end).trimmed() == "tab,caption,name";
 }
 
 int runImport(const QStringList& args) {
@@ -196,40 +179,14 @@ int runImport(const QStringList& args) {
     if (!a.problem.isEmpty()) {
         return usage(a.problem);
     }
-    const QString input = a.positional.first();
-    auto games = interchange::Format::Detect;
-    if (!a.format.isEmpty() && a.format != QLatin1String("json") &&
-        !interchange::parseFormat(a.format, &games)) {
+    auto format = interchange::Format::Detect;
+    if (!a.format.isEmpty() &&
+        (!interchange::parseFormat(a.format, &format) || format == interchange::Format::Text)) {
         return usage(
             QStringLiteral("import reads tellico, gcstar, csv or json, not %1").arg(a.format));
     }
-    QFile file(input);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printErr(
-            QStringLiteral("ldxtool: could not open \"%1\": %2").arg(input, file.errorString()));
-        return kBadInput;
-    }
-    const QByteArray bytes = file.readAll();
-    // Ludora's own json and tab,caption,name csv, or the games of another program's file.
-    const bool json = a.format == QLatin1String("json") ||
-                      (a.format.isEmpty() && contentStart(bytes).startsWith('{'));
-    const bool csv =
-        (a.format.isEmpty() || a.format == QLatin1String("csv")) && isCollectionCsv(bytes);
-    if (json || csv) {
-        Collection collection;
-        QString error;
-        if (!importCollection(bytes, json ? Format::Json : Format::Csv, collection, &error)) {
-            printErr(QStringLiteral("ldxtool: %1: %2").arg(input, error));
-            return kBadInput;
-        }
-        const WriteResult written = WriteCollectionFile(collection, a.output);
-        if (!written.ok) {
-            printErr(QStringLiteral("ldxtool: ") + written.error);
-            return kBadInput;
-        }
-        return kOk;
-    }
-    const interchange::ImportResult imported = interchange::importGames(bytes, input, games);
+    const interchange::ImportResult imported =
+        interchange::importCollection(a.positional.first(), format);
     if (!imported.ok()) {
         printErr(QStringLiteral("ldxtool: ") + imported.error);
         return kBadInput;

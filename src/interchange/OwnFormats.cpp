@@ -1,4 +1,4 @@
-#include "Formats.h"
+#include "interchange/OwnFormats.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,16 +9,36 @@
 #include "collection/Collection.h"
 #include "interchange/Csv.h"
 
-namespace ludora::ldx {
+namespace ludora::interchange {
 namespace {
 
-using interchange::csvField;
-using interchange::CsvRow;
-using interchange::parseCsv;
+constexpr QLatin1String kHeader("tab,caption,name");
 
-const QString kHeader = QStringLiteral("tab,caption,name");
+// The names of every list, gathered before they join the collection in one sorted batch each.
+class Lists {
+public:
+    // Adds a name, failing when its list would pass the limit.
+    bool add(int tab, const QString& name, QString* error, const QString& where) {
+        NameStore& list = batches_[size_t(tab)];
+        if (list.size() >= Collection::kMaxNames) {
+            *error = QStringLiteral("%1: the list of tab %2 holds more than %3 names")
+                         .arg(where)
+                         .arg(tab)
+                         .arg(Collection::kMaxNames);
+            return false;
+        }
+        list.append(name);
+        return true;
+    }
+    void moveInto(Collection& collection) { collection.addNamesToAll(std::move(batches_)); }
 
-QByteArray toJson(const Collection& c) {
+private:
+    Collection::Batches batches_;
+};
+
+}  // namespace
+
+QByteArray writeJson(const Collection& c) {
     QJsonArray captions;
     QJsonArray lists;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
@@ -35,7 +55,7 @@ QByteArray toJson(const Collection& c) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-QByteArray toCsv(const Collection& c) {
+QByteArray writeOwnCsv(const Collection& c) {
     QString out = kHeader + QStringLiteral("\r\n");
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         const QString prefix = QString::number(tab) + u',' + csvField(c.caption(tab)) + u',';
@@ -46,7 +66,7 @@ QByteArray toCsv(const Collection& c) {
     return out.toUtf8();
 }
 
-QByteArray toText(const Collection& c) {
+QByteArray writeText(const Collection& c) {
     QString out;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         if (c.count(tab) == 0) {
@@ -61,21 +81,18 @@ QByteArray toText(const Collection& c) {
     return out.toUtf8();
 }
 
-// Adds a name, failing when the list is already full.
-bool add(Collection& c, int tab, const QString& name, QString* error, const QString& where) {
-    if (c.addName(tab, name) < 0) {
-        *error = QStringLiteral("%1: the list of tab %2 holds more than %3 names")
-                     .arg(where)
-                     .arg(tab)
-                     .arg(Collection::kMaxNames);
-        return false;
+bool isOwnCsv(const QByteArray& content) {
+    QByteArrayView start(content);
+    if (start.startsWith("\xEF\xBB\xBF")) {
+        start = start.sliced(3);
     }
-    return true;
+    const qsizetype end = start.indexOf('\n');
+    return start.first(end < 0 ? start.size() : end).trimmed() == kHeader;
 }
 
-bool fromJson(const QByteArray& input, Collection& c, QString* error) {
+bool readJson(const QByteArray& content, Collection& c, QString* error) {
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(input, &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(content, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         *error =
             QStringLiteral("offset %1: %2").arg(parseError.offset).arg(parseError.errorString());
@@ -98,6 +115,7 @@ bool fromJson(const QByteArray& input, Collection& c, QString* error) {
     }
     const QJsonArray captionArray = captions.toArray();
     const QJsonArray listArray = lists.toArray();
+    Lists names;
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         const QJsonValue caption = captionArray.at(tab);
         if (!caption.isString()) {
@@ -106,29 +124,30 @@ bool fromJson(const QByteArray& input, Collection& c, QString* error) {
         }
         // Each tab gets the caption a collection file's caption line would give it.
         c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption.toString()));
-        const QJsonValue names = listArray.at(tab);
-        if (!names.isArray()) {
+        const QJsonValue list = listArray.at(tab);
+        if (!list.isArray()) {
             *error = QStringLiteral("lists[%1] is not an array").arg(tab);
             return false;
         }
-        const QJsonArray nameArray = names.toArray();
+        const QJsonArray nameArray = list.toArray();
         for (qsizetype i = 0; i < nameArray.size(); ++i) {
             const QString where = QStringLiteral("lists[%1][%2]").arg(tab).arg(i);
             if (!nameArray.at(i).isString()) {
                 *error = where + QStringLiteral(" is not a string");
                 return false;
             }
-            if (!add(c, tab, nameArray.at(i).toString(), error, where)) {
+            if (!names.add(tab, nameArray.at(i).toString(), error, where)) {
                 return false;
             }
         }
     }
+    names.moveInto(c);
     return true;
 }
 
-bool fromCsv(const QByteArray& input, Collection& c, QString* error) {
+bool readOwnCsv(const QByteArray& content, Collection& c, QString* error) {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(input);
+    QString text = utf8.decode(content);
     if (utf8.hasError()) {
         *error = QStringLiteral("the file is not UTF-8 text");
         return false;
@@ -147,6 +166,7 @@ bool fromCsv(const QByteArray& input, Collection& c, QString* error) {
         return false;
     }
     std::array<bool, Collection::kTabCount> captionSet{};
+    Lists names;
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const CsvRow& row = rows.at(r);
         const QString where = QStringLiteral("line %1").arg(row.line);
@@ -172,52 +192,12 @@ bool fromCsv(const QByteArray& input, Collection& c, QString* error) {
         }
         c.setCaption(tab, caption);
         captionSet[size_t(tab)] = true;
-        if (!add(c, tab, row.fields.at(2), error, where)) {
+        if (!names.add(tab, row.fields.at(2), error, where)) {
             return false;
         }
     }
+    names.moveInto(c);
     return true;
 }
 
-}  // namespace
-
-bool parseFormat(const QString& name, Format* format) {
-    if (name == QLatin1String("json")) {
-        *format = Format::Json;
-    } else if (name == QLatin1String("csv")) {
-        *format = Format::Csv;
-    } else if (name == QLatin1String("text")) {
-        *format = Format::Text;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-QByteArray exportCollection(const Collection& collection, Format format) {
-    switch (format) {
-        case Format::Json:
-            return toJson(collection);
-        case Format::Csv:
-            return toCsv(collection);
-        case Format::Text:
-            return toText(collection);
-    }
-    return QByteArray();
-}
-
-bool importCollection(const QByteArray& input, Format format, Collection& collection,
-                      QString* error) {
-    switch (format) {
-        case Format::Json:
-            return fromJson(input, collection, error);
-        case Format::Csv:
-            return fromCsv(input, collection, error);
-        case Format::Text:
-            break;
-    }
-    *error = QStringLiteral("text cannot be imported");
-    return false;
-}
-
-}  // namespace ludora::ldx
+}  // namespace ludora::interchange
