@@ -1,12 +1,14 @@
 #include "commands/RecoveryCopy.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLockFile>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QWidget>
+#include <QtConcurrent>
+#include <utility>
 
 #include "collection/Collection.h"
 #include "collection/RecoveryFile.h"
@@ -25,14 +27,37 @@ std::unique_ptr<QLockFile> lockOf(const QString& copy) {
     return lock->tryLock(0) ? std::move(lock) : nullptr;
 }
 
+// The system's reason why no file can be written in the folder, found by writing one in it
+// (or in the nearest folder above it that exists, when it cannot be made).
+QString whyNoFileIn(const QString& dir) {
+    QFileInfo existing(dir);
+    while (!existing.exists() && !existing.isRoot() && existing.path() != existing.filePath()) {
+        existing.setFile(existing.path());
+    }
+    QFile probe(existing.filePath() +
+                QStringLiteral("/.Ludora-probe-%1").arg(QCoreApplication::applicationPid()));
+    QString reason;
+    if (!probe.open(QIODevice::WriteOnly)) {
+        reason = probe.errorString();
+    } else {
+        if (probe.write(QByteArray(4096, '\n')) < 0 || !probe.flush()) {
+            reason = probe.errorString();
+        }
+        probe.remove();
+    }
+    return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
+}
+
 }  // namespace
 
 RecoveryCopy::RecoveryCopy(Collection& collection, QWidget* window)
     : collection_(collection), window_(window) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &RecoveryCopy::sync);
+    noticeTimer_.setInterval(250);
+    connect(&noticeTimer_, &QTimer::timeout, this, &RecoveryCopy::showNoticeWhenFree);
+    connect(&worker_, &QFutureWatcher<QString>::finished, this, &RecoveryCopy::finished);
     connect(&collection_, &Collection::changed, this, &RecoveryCopy::changed);
-    worker_.setMaxThreadCount(1);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, &RecoveryCopy::writeNow,
                 Qt::DirectConnection);
@@ -41,8 +66,8 @@ RecoveryCopy::RecoveryCopy(Collection& collection, QWidget* window)
 
 RecoveryCopy::~RecoveryCopy() {
     timer_.stop();
-    worker_.waitForDone();
-    if (written_) {
+    worker_.waitForFinished();
+    if (exists_) {
         QFile::remove(path_);
     }
 }
@@ -60,7 +85,8 @@ void RecoveryCopy::setDelay(int delay) {
 }
 
 void RecoveryCopy::changed() {
-    if (delay_ >= 0 && !gaveUp_ && !timer_.isActive()) {
+    // At most one write a second, also while writes fail: each change tries again.
+    if (delay_ >= 0 && !timer_.isActive()) {
         timer_.start(delay_);
     }
 }
@@ -70,33 +96,27 @@ bool RecoveryCopy::locked() {
         return true;
     }
     const QString dir = folder();
-    if (!QDir().mkpath(dir)) {
-        giveUp(tr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(dir)));
-        return false;
+    if (path_.isEmpty()) {
+        path_ = dir + QStringLiteral("/Ludora-%1-%2.LDX")
+                          .arg(QCoreApplication::applicationPid())
+                          .arg(QDateTime::currentMSecsSinceEpoch());
     }
-    path_ = dir + QStringLiteral("/Ludora-%1-%2.LDX")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(QDateTime::currentMSecsSinceEpoch());
-    lock_ = lockOf(path_);
+    if (QDir().mkpath(dir)) {
+        lock_ = lockOf(path_);
+    }
     if (!lock_) {
-        giveUp(tr("No file can be made in the folder \"%1\".").arg(QDir::toNativeSeparators(dir)));
+        failed(tr("No file can be made in the folder \"%1\": %2.")
+                   .arg(QDir::toNativeSeparators(dir), whyNoFileIn(dir)));
     }
     return bool(lock_);
 }
 
 void RecoveryCopy::sync() {
-    if (gaveUp_) {
+    if (worker_.isRunning()) {
+        again_ = true;
         return;
     }
-    if (busy_) {
-        pending_ = true;
-        return;
-    }
-    pending_ = false;
-    const auto done = [this](const QString& error) {
-        QMetaObject::invokeMethod(
-            this, [this, error] { finished(error); }, Qt::QueuedConnection);
-    };
+    again_ = false;
     if (collection_.isDirty()) {
         if (!locked()) {
             return;
@@ -104,62 +124,75 @@ void RecoveryCopy::sync() {
         // The worker writes a snapshot: the collection may change meanwhile. The worker is done
         // with the last one.
         last_ = collection_.snapshot(last_.get());
-        std::shared_ptr<const Collection> snapshot = last_;
-        busy_ = written_ = true;
-        worker_.start([snapshot, path = path_, done] {
-            const WriteResult written = WriteRecoveryFile(*snapshot, path);
-            done(written.ok ? QString() : written.error);
-        });
-    } else if (written_) {
-        busy_ = true;
-        written_ = false;
-        worker_.start([path = path_, done] {
+        exists_ = true;
+        worker_.setFuture(
+            QtConcurrent::run([snapshot = std::shared_ptr<const Collection>(last_), path = path_] {
+                const WriteResult written = WriteRecoveryFile(*snapshot, path);
+                return written.ok ? QString() : written.error;
+            }));
+    } else if (exists_) {
+        exists_ = false;
+        worker_.setFuture(QtConcurrent::run([path = path_] {
             QFile::remove(path);
-            done(QString());
-        });
+            return QString();
+        }));
     }
 }
 
-void RecoveryCopy::finished(const QString& error) {
-    busy_ = false;
-    if (!error.isEmpty()) {
-        giveUp(error);
-    } else if (pending_) {
+void RecoveryCopy::finished() {
+    const QString error = worker_.result();
+    if (error.isEmpty()) {
+        notice_.clear();  // protected again: there is nothing to tell
+    } else {
+        failed(error);
+    }
+    if (again_) {
         sync();
     }
 }
 
 void RecoveryCopy::writeNow() {
     timer_.stop();
-    worker_.waitForDone();
-    busy_ = pending_ = false;
-    if (gaveUp_) {
-        return;
-    }
+    worker_.waitForFinished();
+    again_ = false;
     if (collection_.isDirty()) {
         if (locked()) {
-            written_ = true;
+            exists_ = true;
             if (const WriteResult written = WriteRecoveryFile(collection_, path_); !written.ok) {
-                giveUp(written.error);
+                failed(written.error);
             }
         }
-    } else if (written_) {
+    } else if (exists_) {
         QFile::remove(path_);
-        written_ = false;
+        exists_ = false;
     }
 }
 
-void RecoveryCopy::giveUp(const QString& reason) {
-    if (gaveUp_) {
+void RecoveryCopy::failed(const QString& reason) {
+    if (told_) {
         return;
     }
-    gaveUp_ = true;
-    timer_.stop();
-    platform::inform(window_,
-                     tr("Ludora cannot keep a recovery copy of your unsaved changes. %1\n\n"
-                        "Your work goes on without one: save your changes now and then.")
-                         .arg(reason),
-                     platform::Icon::Warning);
+    notice_ = tr("Ludora cannot keep a recovery copy of your unsaved changes. %1\n\n"
+                 "It tries again with each change. Until it can, save your changes now and "
+                 "then.")
+                  .arg(reason);
+    if (!noticeTimer_.isActive()) {
+        noticeTimer_.start();
+    }
+}
+
+void RecoveryCopy::showNoticeWhenFree() {
+    if (notice_.isEmpty()) {
+        noticeTimer_.stop();
+        return;
+    }
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        !window_->isActiveWindow() || platform::isShowingBox(window_)) {
+        return;
+    }
+    noticeTimer_.stop();
+    told_ = true;
+    platform::inform(window_, std::exchange(notice_, QString()), platform::Icon::Warning);
 }
 
 void RecoveryCopy::offerLeftCopy() {
@@ -186,7 +219,7 @@ void RecoveryCopy::offerLeftCopy() {
                 // The copy is this program's own from now on.
                 path_ = copy.filePath();
                 lock_ = std::move(lock);
-                written_ = true;
+                exists_ = true;
                 collection_.takeContent(left);
                 collection_.setFileName(left.fileName());
                 collection_.setDirty(true);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <QTimer>
 #include <memory>
 
@@ -20,7 +20,10 @@ class Collection;
 // a snapshot, and goes once the changes are saved or discarded (the collection is no longer
 // dirty) and when the keeper goes with its window (the program ended normally).
 //
-// A folder that cannot be written is told once; the program then goes on without a copy.
+// A copy that cannot be written is tried again with the next change, and protection
+// resumes silently once a write succeeds. The user is told once a run, in a box that waits
+// until the main window is active with no other box or dialog open, so that it never takes
+// keys meant for something else.
 class RecoveryCopy final : public QObject {
     Q_OBJECT
 
@@ -44,26 +47,32 @@ public:
 
 private:
     void changed();
-    // Brings the copy in line with the collection, on the worker, unless it is busy.
+    // Brings the copy in line with the collection, on the worker; once the worker is free
+    // when it is busy.
     void sync();
-    void finished(const QString& error);
-    // Takes a lock of its own in the folder, the first time; false, and told, when it cannot.
+    void finished();
+    // Takes a lock of its own in the folder; false, and told, when it cannot.
     bool locked();
-    void giveUp(const QString& reason);
+    // Keeps the reason for the notice, unless this run's notice was shown already.
+    void failed(const QString& reason);
+    // Shows the notice if the user is at the main window with nothing else open.
+    void showNoticeWhenFree();
 
     Collection& collection_;
     QWidget* window_;  // owns the keeper
-    QTimer timer_;
-    QThreadPool worker_;
+    QTimer timer_;     // the next write, kDelay after a change
+    QTimer noticeTimer_;
+    // The write or removal in progress; its result is the error, empty on success.
+    QFutureWatcher<QString> worker_;
     QString path_;
     std::unique_ptr<QLockFile> lock_;
     // The last snapshot written: the next takes the lists that have not changed from it.
     std::shared_ptr<Collection> last_;
+    QString notice_;  // a failure the user has not been told of yet
     int delay_ = kDelay;
-    bool busy_ = false;
-    bool pending_ = false;
-    bool written_ = false;
-    bool gaveUp_ = false;
+    bool exists_ = false;  // this program's copy may be on the disk
+    bool again_ = false;   // the collection changed while the worker was busy
+    bool told_ = false;    // this run's one notice was shown
 };
 
 }  // namespace ludora
