@@ -158,7 +158,7 @@ void frmAbout::cmdSysInfo_Click() {
 
 void frmAbout::Label3_Click() {
     // Nothing is said when no browser starts.
-    platform::launcher().openUrl(QUrl(QString::fromLatin1(AppIdentity::homePage)));
+    platform::launcher().openUrl(QUrl(QString::fromLatin1(AppIdentity::homePage)), {});
 }
 
 }  // namespace ludora

@@ -1,6 +1,7 @@
 #include "app/HelpContents.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QUrl>
 
 #include "identity/AppIdentity.h"
@@ -44,13 +45,13 @@ void showHelpContents(QWidget* parent, const QString& programDir) {
             platform::Icon::Warning);
         return;
     }
-    if (!platform::launcher().openUrl(QUrl::fromLocalFile(path))) {
+    platform::launcher().openUrl(QUrl::fromLocalFile(path), [parent = QPointer(parent), path] {
         platform::inform(parent,
                          QObject::tr("The help document \"%1\" could not be opened: no program "
                                      "to show it was found.")
                              .arg(QDir::toNativeSeparators(path)),
                          platform::Icon::Warning);
-    }
+    });
 }
 
 }  // namespace ludora

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QTimer>
+#include <csignal>
 
 #include "app/CommandLine.h"
 #include "app/VisibleFocusStyle.h"
@@ -32,6 +33,11 @@ int main(int argc, char* argv[]) {
         }
     }
 
+#ifdef SIGXFSZ
+    // A write past the file-size limit fails with "File too large", which Ludora reports
+    // with the names kept, instead of ending the program with every unsaved name.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // QApplication takes its own options (-platform, -style, ...) out of the arguments.
     QApplication app(argc, argv);
     nameTheApplication();

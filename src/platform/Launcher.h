@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 #include "platform/Replaceable.h"
 
@@ -12,9 +13,10 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
 
-    // Opens a document or web address with the desktop's default program.
-    // Returns false when nothing could be started.
-    virtual bool openUrl(const QUrl& url) = 0;
+    // Opens a document or web address with the desktop's default program, without waiting.
+    // `failed`, when given, is called on this thread when nothing could show it: no opener
+    // could be started, or the opener gave up (it found no program for the document).
+    virtual void openUrl(const QUrl& url, std::function<void()> failed) = 0;
 
     // Runs a program from a command line, without a shell. On Windows the whole command line
     // is the program's path (nothing is split or quoted); elsewhere it is the program

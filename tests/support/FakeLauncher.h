@@ -11,9 +11,11 @@ namespace ludora::test {
 // Records what the program asks to start or open; nothing is started.
 class FakeLauncher final : public platform::Replaceable<platform::Launcher>::Replacement {
 public:
-    bool openUrl(const QUrl& url) override {
+    void openUrl(const QUrl& url, std::function<void()> failed) override {
         openedUrls << url;
-        return openSucceeds;
+        if (!openSucceeds && failed) {
+            failed();
+        }
     }
     bool startProgram(const QString& commandLine, bool hiddenWindow) override {
         started << commandLine;
