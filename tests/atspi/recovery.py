@@ -1,5 +1,5 @@
 """The recovery copy, from outside: real programs killed with SIGKILL and started again,
-driven over the AT-SPI bus.
+driven over the AT-SPI bus; a data folder on a full disk (a small tmpfs, mounted as root).
 
 Run by run-atspi-tests, which gives the program in LUDORA_PROGRAM, a private HOME (so the
 data folder is this run's own), its working folder in LUDORA_FILES and, in LUDORA_PID, an
@@ -15,7 +15,7 @@ import time
 
 from atspi_support import (Program, check, collection_file, do, do_modal, find_all, run_cases,
                            focus_window, keys, list_items, names, set_text, text_of,
-                           the, wait_for)
+                           the, type_text, wait_for, x_window)
 
 PROGRAM = os.environ["LUDORA_PROGRAM"]
 FILES = os.environ["LUDORA_FILES"]
@@ -152,13 +152,59 @@ def unwritable_folder(running):
     ludora.exit_without_saving()
 
 
+def full_disk(running):
+    """The data folder on a full disk: keys typed into Save As right after a change stay
+    there; the notice comes once, after the dialog, with the system's reason; once space is
+    freed, the next change is in the copy again and survives a kill."""
+    if os.geteuid() != 0:
+        print("SKIP full_disk: mounting a small disk needs root")
+        return
+    home = os.path.join(FILES, "full")
+    os.makedirs(home, exist_ok=True)
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", home], check=True)
+    try:
+        filler = os.path.join(home, "filler")
+        subprocess.run(["dd", "if=/dev/zero", f"of={filler}", "bs=4k"], stderr=subprocess.DEVNULL)
+        env = dict(os.environ, XDG_DATA_HOME=home)
+        ludora = Ludora(env=env)
+        ludora.add_name("Alpha")
+        do_modal(the(ludora.main(), "push button", "Save"))
+        dialog = ludora.program.window("dialog", "Save As")
+        field = the(dialog, "text", "File name:")
+        set_text(field, "")
+        focus_window(x_window(ludora.pid, "Save As"))
+        typed = os.path.join(FILES, "typed while the recovery copy fails.LDX")
+        type_text(typed)
+        wait_for("the path typed into Save As", lambda: text_of(field), typed)
+        keys("Escape")
+        ludora.program.wait_window_gone("dialog", "Save As")
+        focus_window(x_window(ludora.pid, "Ludora"))  # a window manager would do it
+        check("the notice names the reason", True,
+              "No space left on device" in ludora.question())
+        ludora.press("Ludora", "OK")
+        os.remove(filler)
+        ludora.add_name("Beta")
+        time.sleep(3)
+        check("one notice a run", [], [w for w in ludora.program.windows()
+                                       if w.get_role_name() == "alert"])
+        os.kill(ludora.pid, signal.SIGKILL)
+        ludora.process.wait(timeout=30)
+        again = Ludora(env=env)
+        check("the question", QUESTION.format("a new collection"), again.question())
+        again.press("Ludora", "Yes")
+        wait_for("the recovered list", again.tg16, ["Alpha", "Beta"])
+        again.exit_without_saving()
+    finally:
+        subprocess.run(["umount", home], check=True)
+
+
 def main():
     # The instance the runner started keeps running, with a change of its own: the others
     # never offer its copy.
     running = Ludora(pid=int(os.environ["LUDORA_PID"]))
     running.add_name("Running")
     wait_for("the running program's copy", lambda: copy_holds(running.pid, "Running"), True)
-    steps = [killed_and_recovered, escape_asks_again, unwritable_folder]
+    steps = [killed_and_recovered, escape_asks_again, unwritable_folder, full_disk]
     return run_cases([(step.__name__, lambda step=step: step(running)) for step in steps])
 
 if __name__ == "__main__":
