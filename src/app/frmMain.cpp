@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -17,6 +18,9 @@
 #include "app/CollectionFileDrop.h"
 #include "app/ConsoleTabs.h"
 #include "app/HelpContents.h"
+#include "app/NameMarker.h"
+#include "app/frmFind.h"
+#include "collection/FindIndex.h"
 #include "commands/FileCommands.h"
 #include "commands/RecoveryCopy.h"
 #include "identity/AppIdentity.h"
@@ -55,6 +59,14 @@ frmMain::frmMain(QWidget* parent)
     auto* drop = new CollectionFileDrop(this, [this](const QString& path) { openGivenFile(path); });
     drop->watch(this);
     drop->watch(Text1, true);
+    // Find Games: Ctrl+F anywhere in the window, or a click on the name box's marker.
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] { frmFind::showWindow(this); });
+    marker_ = new NameMarker(
+        Text1, collection_, [this]() -> FindIndex& { return findIndex(); },
+        [this](const QString& text) { frmFind::showWindow(this, &text); });
     // Fixed size: the window is exactly the menu bar over the client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -66,8 +78,28 @@ frmMain* frmMain::showWindow() {
 }
 
 frmMain::~frmMain() {
-    // The list views show the collection: they go before it does.
+    // The views show the collection: they go before it does.
+    qDeleteAll(findChildren<frmFind*>());
     delete takeCentralWidget();
+}
+
+FindIndex& frmMain::findIndex() {
+    if (!findIndex_) {
+        findIndex_ = std::make_unique<FindIndex>(collection_);
+    }
+    return *findIndex_;
+}
+
+bool frmMain::showName(int tab, int pos) {
+    if (!collection_.isAvailable(tab) || pos >= collection_.count(tab)) {
+        return false;
+    }
+    SSTab1->setCurrentIndex(tab);
+    const QModelIndex index = collection_.model(tab)->index(pos, 0);
+    collection_.selectionModel(tab)->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    lists_[size_t(tab)]->scrollTo(index);
+    platform::bringToFront(this);
+    return true;
 }
 
 void frmMain::Form_Load() {
@@ -118,6 +150,10 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // The find window is a view of this window's collection: it goes with it.
+    if (frmFind* find = frmFind::openWindow()) {
+        find->close();
+    }
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {

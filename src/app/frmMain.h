@@ -19,6 +19,8 @@ class QToolBar;
 namespace ludora {
 
 class ConsoleTabs;
+class FindIndex;
+class NameMarker;
 class RecoveryCopy;
 
 // The main window: one tab per console with its list of games, the name to add, the Add and
@@ -41,6 +43,11 @@ public:
     // Opens a file given on the command line or dropped on the window: Open's steps with
     // this path in place of its dialog's answer, unsaved changes going only on the user's word.
     void openGivenFile(const QString& path);
+    // The collection's index for finding games, made on first use.
+    FindIndex& findIndex();
+    // Chooses the tab and selects that one name, scrolled into view, and brings the window
+    // to the front; false, doing nothing, for a tab that cannot be chosen.
+    bool showName(int tab, int pos);
 
 public Q_SLOTS:
     void Command1_Click();
@@ -77,8 +84,9 @@ private:
     void showCount(const QString& text);
 
     Collection collection_;
-    // Declared after the collection, which it follows: it goes first.
+    // Declared after the collection, which they follow: they go first.
     std::unique_ptr<RecoveryCopy> recovery_;
+    std::unique_ptr<FindIndex> findIndex_;
     bool unloaded_ = false;
 
     QWidget* client_ = nullptr;
@@ -86,6 +94,7 @@ private:
     ConsoleTabs* SSTab1 = nullptr;
     std::array<QAbstractItemView*, Collection::kTabCount> lists_{};
     QLineEdit* Text1 = nullptr;
+    NameMarker* marker_ = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Label2 = nullptr;

@@ -174,6 +174,41 @@ private Q_SLOTS:
         QCOMPARE(readBytes(out), expected);
     }
 
+    // find and duplicates print "CAPTION<TAB>NAME" lines, by the rules the window follows.
+    void findAndDuplicates_data() {
+        QTest::addColumn<QStringList>("args");  // after the file
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("find") << QStringList{"bonk", "s", "ADV"}
+                              << QByteArray("TG16\tBonk's Adventure\nTG16\tBonk's adventure!\n")
+                              << 0;
+        QTest::newRow("find nothing") << QStringList{"zelda"} << QByteArray() << 1;
+        QTest::newRow("duplicates, a blank line between groups")
+            << QStringList{"--dup"}
+            << QByteArray(
+                   "N64\tSay \"Hi\", Mario\nN64\tsay hi mario\n\n"
+                   "TG16\tBonk's Adventure\nTG16\tBonk's adventure!\n")
+            << 0;
+        QTest::newRow("find without words") << QStringList() << QByteArray() << 2;
+    }
+    void findAndDuplicates() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, out);
+        QFETCH(int, exitCode);
+        Collection c;
+        fillTricky(c);
+        c.addName(0, QStringLiteral("say hi mario"));
+        c.addName(2, QStringLiteral("Bonk's adventure!"));
+        c.addName(7, QStringLiteral("Bonks Adventure"));
+        const QString file = path(QStringLiteral("find.LDX"));
+        QVERIFY(ludora::WriteCollectionFile(c, file).ok);
+        const bool duplicates = args == QStringList{"--dup"};
+        const Run run = ldxtool(QStringList{duplicates ? "duplicates" : "find", file} +
+                                (duplicates ? QStringList() : args));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.out, out);
+    }
+
     void checkFindings_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("finding");  // expected in the output, after the file name

@@ -13,6 +13,7 @@
 #include "Pdf.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "collection/FindIndex.h"
 #include "identity/AppIdentity.h"
 #include "interchange/Interchange.h"
 #include "printing/printout/ListPrintout.h"
@@ -35,6 +36,12 @@ const char kImportUsage[] =
     "content)\n";
 const char kCheckUsage[] = "  ldxtool check FILE\n";
 const char kPdfUsage[] = "  ldxtool pdf FILE -o OUT.pdf [--page-size A4|Letter]\n";
+const char kFindUsage[] =
+    "  ldxtool find FILE WORDS...  (names of which every word begins a word; exit 1 when "
+    "none)\n";
+const char kDuplicatesUsage[] =
+    "  ldxtool duplicates FILE  (groups of names that differ only in case, accents, "
+    "punctuation or \"The\")\n";
 const char kExitStatus[] =
     "Exit status: 0 success; 1 bad or unreadable input (for check: findings; for import: "
     "games\nthat found no place); 2 wrong usage.\n";
@@ -44,7 +51,8 @@ QString usageText(const char* only = nullptr) {
     if (only) {
         return text + QLatin1String(only) + u'\n' + QLatin1String(kExitStatus);
     }
-    for (const char* line : {kExportUsage, kImportUsage, kCheckUsage, kPdfUsage}) {
+    for (const char* line :
+         {kExportUsage, kImportUsage, kCheckUsage, kPdfUsage, kFindUsage, kDuplicatesUsage}) {
         text += QLatin1String(line);
     }
     return text + QStringLiteral("  ldxtool --help | --version\n\n") + QLatin1String(kExitStatus);
@@ -71,7 +79,14 @@ struct Arguments {
 };
 
 // -o is required with OutputOption, and may be left out with OptionalOutput.
-enum Option { FormatOption = 1, OutputOption = 2, PageSizeOption = 4, OptionalOutput = 8 };
+// WordsFollow: the file is followed by one word or more.
+enum Option {
+    FormatOption = 1,
+    OutputOption = 2,
+    PageSizeOption = 4,
+    OptionalOutput = 8,
+    WordsFollow = 16
+};
 
 // Every subcommand takes one file, and those with -o need it; `takes` says so when not.
 Arguments parse(const QStringList& args, int options, const QString& takes) {
@@ -103,7 +118,9 @@ Arguments parse(const QStringList& args, int options, const QString& takes) {
     if (parsed.help) {
         return parsed;
     }
-    if (parsed.positional.size() != 1 || ((options & OutputOption) && parsed.output.isEmpty())) {
+    const bool files =
+        (options & WordsFollow) ? parsed.positional.size() >= 2 : parsed.positional.size() == 1;
+    if (!files || ((options & OutputOption) && parsed.output.isEmpty())) {
         parsed.problem = takes;
     }
     return parsed;
@@ -261,6 +278,68 @@ int runPdf(const QStringList& args) {
     return kOk;
 }
 
+// One "CAPTION<TAB>NAME" line a name, UTF-8, on standard output.
+void printNames(const Collection& collection, const FindIndex::Hits& hits, qsizetype from,
+                qsizetype to) {
+    std::array<QByteArray, Collection::kTabCount> captions;
+    QByteArray out;
+    for (qsizetype i = from; i < to; ++i) {
+        const int tab = FindIndex::tabOf(hits[size_t(i)]);
+        if (captions[size_t(tab)].isNull()) {
+            captions[size_t(tab)] = collection.caption(tab).toUtf8() + '\t';
+        }
+        out += captions[size_t(tab)];
+        out += collection.list(tab).names.at(FindIndex::posOf(hits[size_t(i)])).toUtf8();
+        out += '\n';
+    }
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+}
+
+int runFind(const QStringList& args) {
+    const Arguments a =
+        parse(args, WordsFollow, QStringLiteral("find takes one FILE and the WORDS to find"));
+    if (a.help) {
+        return help(kFindUsage);
+    }
+    if (!a.problem.isEmpty()) {
+        return usage(a.problem);
+    }
+    Collection collection;
+    if (!load(a.positional.first(), collection)) {
+        return kBadInput;
+    }
+    FindIndex index(collection);
+    const FindIndex::Hits hits = index.find(a.positional.mid(1).join(u' '));
+    printNames(collection, hits, 0, qsizetype(hits.size()));
+    return hits.empty() ? kBadInput : kOk;
+}
+
+int runDuplicates(const QStringList& args) {
+    const Arguments a = parse(args, 0, QStringLiteral("duplicates takes one FILE"));
+    if (a.help) {
+        return help(kDuplicatesUsage);
+    }
+    if (!a.problem.isEmpty()) {
+        return usage(a.problem);
+    }
+    Collection collection;
+    if (!load(a.positional.first(), collection)) {
+        return kBadInput;
+    }
+    FindIndex index(collection);
+    std::vector<size_t> groupEnds;
+    const FindIndex::Hits hits = index.duplicates(QString(), FindIndex::kAllLists, &groupEnds);
+    size_t start = 0;
+    for (const size_t end : groupEnds) {
+        if (start > 0) {
+            std::fputs("\n", stdout);  // a blank line between groups
+        }
+        printNames(collection, hits, qsizetype(start), qsizetype(end));
+        start = end;
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -302,6 +381,12 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("import")) {
         return runImport(args);
+    }
+    if (command == QLatin1String("find")) {
+        return runFind(args);
+    }
+    if (command == QLatin1String("duplicates")) {
+        return runDuplicates(args);
     }
     if (command == QLatin1String("check")) {
         return runCheck(args);
