@@ -16,6 +16,10 @@
 #include <functional>
 #include <vector>
 
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "app/frmFind.h"
 #include "app/frmMain.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
@@ -35,6 +39,25 @@ void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoM
     QApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers);
     QApplication::sendEvent(widget, &release);
+}
+
+// A key typed with its text, as a keyboard sends it.
+void type(QWidget* widget, QChar c) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+}
+
+// Each keystroke of the texts, in turn, as a text before it and the character typed.
+std::vector<std::pair<QString, QChar>> keystrokes(const QStringList& texts) {
+    std::vector<std::pair<QString, QChar>> strokes;
+    for (const QString& text : texts) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            strokes.emplace_back(text.left(i), text[i]);
+        }
+    }
+    return strokes;
 }
 
 void fill(Collection& collection, int tab, int count) {
@@ -154,5 +177,57 @@ int main(int argc, char* argv[]) {
             }
         },
         [&] { list->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+
+    // Finding, in the largest collection as bench/run writes it.
+    const QString largest = qEnvironmentVariable("LUDORA_BENCH_FILE");
+    if (largest.isEmpty()) {
+        return 0;
+    }
+    collection.setDirty(false);
+    window.openGivenFile(largest);
+    ludora::frmFind* find = ludora::frmFind::showWindow(&window);
+    auto* query = find->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* in = find->findChild<QComboBox*>(QStringLiteral("cboIn"));
+    auto* duplicates = find->findChild<QCheckBox*>(QStringLiteral("chkDuplicates"));
+    // The index is made on first use, not at a keystroke.
+    query->setText(QStringLiteral("first use"));
+    text->setText(QStringLiteral("first use"));
+    settle();
+    const auto findStrokes =
+        keystrokes({"super mario", "zelda", "pokemon 19", "dragon quest", "metal gear solid",
+                    "cafe", "street fighter 2", "bonk", "castle night", "champion"});
+    size_t next = 0;
+    measure(
+        "Find, keystroke", samples,
+        [&] {
+            query->setFocus();
+            query->setText(findStrokes[next % findStrokes.size()].first);
+        },
+        [&] { type(query, findStrokes[next++ % findStrokes.size()].second); });
+    // Names of the collection and others, typed into the name box.
+    QStringList names;
+    for (int t = 0; t < Collection::kTabCount; t += 5) {
+        names << collection.nameAt(t, collection.count(t) / 3)
+              << QStringLiteral("Not a game %1").arg(t);
+    }
+    const auto nameStrokes = keystrokes(names);
+    next = 0;
+    measure(
+        "Name box with the marker, keystroke", samples,
+        [&] {
+            text->setFocus();
+            text->setText(nameStrokes[next % nameStrokes.size()].first);
+        },
+        [&] { type(text, nameStrokes[next++ % nameStrokes.size()].second); });
+    query->clear();
+    next = 0;
+    measure(
+        "In: one list, empty query", samples, [] {},
+        [&] { in->setCurrentIndex(1 + int(next++ % Collection::kTabCount)); });
+    in->setCurrentIndex(0);
+    // Each checking of the box, with all lists; the slowest of 20 is what counts.
+    measure(
+        "Possible duplicates, toggle, slowest", 20, [&] { duplicates->setChecked(false); },
+        [&] { duplicates->setChecked(true); });
     return 0;
 }

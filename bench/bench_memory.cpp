@@ -1,12 +1,16 @@
 // Memory of the program: "bench_memory idle" reports the main window just started;
-// "bench_memory open FILE" the main window with FILE opened. Prints the peak and the current
-// resident set size in kB, as "peak current".
+// "bench_memory open FILE" the main window with FILE opened; "bench_memory find FILE" the
+// same after searches in the find window, possible duplicates and a name typed into the name
+// box. Prints the peak and the current resident set size in kB, as "peak current".
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <cstdio>
 
 #include "BenchDialogs.h"
+#include "app/frmFind.h"
 #include "app/frmMain.h"
 
 namespace {
@@ -34,13 +38,23 @@ int main(int argc, char* argv[]) {
     const QStringList args = QApplication::arguments();
     ludora::frmMain* window = ludora::frmMain::showWindow();
     QApplication::processEvents();
-    if (args.value(1) == QLatin1String("open")) {
+    if (args.value(1) == QLatin1String("open") || args.value(1) == QLatin1String("find")) {
         ludora::bench::BenchDialogs dialogs(args.value(2));
         window->mnuFileOpen_Click();
         if (window->collection().fileName().isEmpty()) {
             std::fprintf(stderr, "could not open %s\n", qPrintable(args.value(2)));
             return 1;
         }
+    }
+    if (args.value(1) == QLatin1String("find")) {
+        ludora::frmFind* find = ludora::frmFind::showWindow(window);
+        for (const char* query : {"s", "super mario", "zelda", ""}) {
+            find->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QLatin1String(query));
+        }
+        find->findChild<QCheckBox*>(QStringLiteral("chkDuplicates"))->setChecked(true);
+        window->findChild<QLineEdit*>(QStringLiteral("Text1"))
+            ->setText(window->collection().nameAt(0, 0));
+        QApplication::processEvents();
     }
     window->tmrNumGames_Timer();
     QApplication::processEvents();

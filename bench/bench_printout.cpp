@@ -8,11 +8,11 @@
 #include <QPageSize>
 #include <QTemporaryDir>
 
-#include "fixtures/LargestCollection.h"
 #include "collection/Collection.h"
+#include "fixtures/LargestCollection.h"
+#include "fixtures/RecordingSurface.h"
 #include "printing/printout/ListPrintout.h"
 #include "printing/printout/PaintedSurface.h"
-#include "fixtures/RecordingSurface.h"
 
 namespace {
 

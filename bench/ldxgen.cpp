@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "fixtures/LargestCollection.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "fixtures/LargestCollection.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

@@ -15,6 +15,12 @@ int FindResults::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(hits_.size());
 }
 
+QModelIndex FindResults::index(int row, int column, const QModelIndex& parent) const {
+    return row >= 0 && size_t(row) < hits_.size() && column == 0 && !parent.isValid()
+               ? createIndex(row, column)
+               : QModelIndex();
+}
+
 QVariant FindResults::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= hits_.size()) {
         return QVariant();

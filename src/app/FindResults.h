@@ -18,6 +18,10 @@ public:
     const FindIndex::Hits& hits() const { return hits_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The view asks for an index of every row whenever it lays them out: hundreds of
+    // thousands after a short query. Made without the checks of the base class.
+    QModelIndex index(int row, int column = 0,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:

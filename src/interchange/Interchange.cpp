@@ -194,8 +194,9 @@ QString summaryText(const ImportResult& result) {
     if (hidden > 0) {
         text += QStringLiteral(
                     "%1 on tabs 4 to 25, which cannot be chosen in the main window: they are "
-                    "kept and saved with the collection. To read them, save the collection "
-                    "and run \"ldxtool export FILE --format text\".\n")
+                    "kept and saved with the collection. To read them, open Find Games "
+                    "(Ctrl+F) and choose their tab under \"In:\", or run \"ldxtool export FILE "
+                    "--format text\" on the saved file.\n")
                     .arg(games(hidden));
     }
     if (!result.unplaced.isEmpty()) {

@@ -434,6 +434,49 @@ def print_dialog(s):
     wait_for("main window active after Cancel", lambda: has_state(s.main, "active"))
 
 
+def find_games(s):
+    """Ctrl+F: every list searched as a screen reader hears it, a name on a tab that cannot
+    be chosen listed, Enter going to a name; the name box's sign as its description."""
+    with open(os.path.join(FILES, "find.LDX"), "wb") as f:
+        f.write(collection_file({"JAGUAR": ["Tempest 2000"], "TG16": ["Alpha", "Bonk"],
+                                 "UserDef5": ["Hidden Gem"]}))
+    do_modal(s.menu_item("File", "Open..."))
+    s.file_dialog("Open", "find.LDX", "Open")
+    s.expect_list("TG16", ["Alpha", "Bonk"])
+    focus_window(x_window(s.program.pid, "Ludora"))
+    keys("ctrl+f")
+    find = s.program.window("dialog", "Find Games")
+    box = the(find, "text", "Find:")
+    found = the(find, "list", "Games found")
+
+    def heard():
+        labels = [label.get_name() for label in find_all(find, "label")]
+        return list_items(found), [t for t in labels if "found" in t or "shown" in t]
+
+    set_text(box, "hidden")
+    wait_for("a name of a tab that cannot be chosen", heard,
+             (["UserDef5: Hidden Gem"], ["1 game found"]))
+    set_text(box, "BONK")
+    wait_for("the results of BONK", heard, (["TG16: Bonk"], ["1 game found"]))
+    do(s.tab("JAGUAR"))  # elsewhere first: Enter brings TG16 back
+    wait_for("selected tab", s.selected_tabs, ["JAGUAR"])
+    focus_window(x_window(s.program.pid, "Find Games"))
+    keys("Return")
+    wait_for("selected tab after Enter", s.selected_tabs, ["TG16"])
+    wait_for("Bonk selected in TG16", lambda: [item.get_name() for item in find_all(
+        s.list("TG16"), "list item") if has_state(item, "selected")], ["Bonk"])
+    # The sign in the name box, read as its description.
+    set_text(s.name_box, "bonk!")
+    wait_for("the name box's description", s.name_box.get_description,
+             "Already in TG16: Bonk")
+    set_text(s.name_box, "Bonkers")
+    wait_for("the name box's description gone", s.name_box.get_description, "")
+    set_text(s.name_box, "")
+    focus_window(x_window(s.program.pid, "Find Games"))
+    keys("Escape")
+    s.program.wait_window_gone("dialog", "Find Games")
+
+
 def exit_asks_and_ends(s):
     s.add_name("Last")
     # Yes, and a Save As that cannot write: the message, and the window stays with the name.
@@ -458,7 +501,7 @@ def exit_asks_and_ends(s):
 
 STEPS = [start_up_state, keyboard_focus_order, add_names, delete_selection, mouse_selection,
          unavailable_tab_refuses, list_follows_the_cursor, switch_tabs, save_as, open_file, drop_file,
-         about_box, print_dialog,
+         about_box, print_dialog, find_games,
          exit_asks_and_ends]
 
 
