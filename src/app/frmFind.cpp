@@ -3,11 +3,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QLocale>
 #include <QScreen>
+#include <QTableView>
 
 #include "app/FindResults.h"
 #include "app/frmMain.h"
@@ -65,7 +66,7 @@ frmFind::frmFind(frmMain* main)
     connect(cboIn, &QComboBox::currentIndexChanged, this, &frmFind::search);
     connect(chkDuplicates, &QCheckBox::toggled, this, &frmFind::search);
     connect(txtFind, &QLineEdit::returnPressed, this, [this] { goTo(lstResults->currentIndex()); });
-    connect(lstResults, &QListView::activated, this, &frmFind::goTo);
+    connect(lstResults, &QTableView::activated, this, &frmFind::goTo);
     search();
     resize(360, 420);
 }
@@ -77,10 +78,21 @@ void frmFind::createControls() {
     txtFind->setAccessibleName(tr("Find:"));
     findLabel->setBuddy(txtFind);
 
-    lstResults = new QListView(this);
+    // A table of one column, not a list view: a list view places each of its rows anew
+    // whenever the results change, hundreds of thousands after a short query, while a
+    // table's rows of one height cost nothing to place.
+    lstResults = new QTableView(this);
     lstResults->setObjectName(QStringLiteral("lstResults"));
     lstResults->setAccessibleName(tr("Games found"));
-    lstResults->setUniformItemSizes(true);
+    lstResults->horizontalHeader()->hide();
+    lstResults->horizontalHeader()->setStretchLastSection(true);
+    lstResults->verticalHeader()->hide();
+    lstResults->verticalHeader()->setMinimumSectionSize(1);
+    lstResults->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    lstResults->setShowGrid(false);
+    lstResults->setWordWrap(false);
+    lstResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstResults->setSelectionMode(QAbstractItemView::SingleSelection);
     lstResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstResults->setModel(results_);
 

@@ -10,7 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QTableView;
 class QModelIndex;
 
 namespace ludora {
@@ -46,7 +46,7 @@ private:
     std::vector<size_t> groupEnds_;  // of the possible duplicates shown
 
     QLineEdit* txtFind = nullptr;
-    QListView* lstResults = nullptr;
+    QTableView* lstResults = nullptr;
     QLabel* lblFound = nullptr;
     QComboBox* cboIn = nullptr;
     QCheckBox* chkDuplicates = nullptr;

@@ -2,8 +2,8 @@
 // user does: Ctrl+F, typing, Enter, the main window's own changes.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QListView>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QToolButton>
 
 #include "MainWindowTest.h"
@@ -23,7 +23,7 @@ class TestFindWindow : public QObject {
         return frmFind::openWindow();
     }
     static QStringList shown(frmFind* find) {
-        return rowsOf(control<QListView>(find, "lstResults")) +
+        return rowsOf(control<QTableView>(find, "lstResults")) +
                QStringList{control<QLabel>(find, "lblFound")->text()};
     }
     static void type(frmFind* find, const QString& text) {
@@ -57,7 +57,7 @@ private Q_SLOTS:
         // Enter on a result of N64: that one name is selected there; the find window stays,
         // and the main window adds nothing.
         c.setCurrentTab(2);
-        auto* results = control<QListView>(find, "lstResults");
+        auto* results = control<QTableView>(find, "lstResults");
         results->setCurrentIndex(results->model()->index(1, 0));
         QTest::keyClick(results, Qt::Key_Return);
         QCOMPARE(c.currentTab(), 0);

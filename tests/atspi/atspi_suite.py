@@ -447,11 +447,12 @@ def find_games(s):
     keys("ctrl+f")
     find = s.program.window("dialog", "Find Games")
     box = the(find, "text", "Find:")
-    found = the(find, "list", "Games found")
+    found = the(find, "table", "Games found")
 
     def heard():
         labels = [label.get_name() for label in find_all(find, "label")]
-        return list_items(found), [t for t in labels if "found" in t or "shown" in t]
+        return (names(find_all(found, "table cell")),
+                [t for t in labels if "found" in t or "shown" in t])
 
     set_text(box, "hidden")
     wait_for("a name of a tab that cannot be chosen", heard,
