@@ -318,17 +318,11 @@ void Collection::setFileName(const QString& fileName) {
     Q_EMIT changed();
 }
 
-std::unique_ptr<Collection> Collection::snapshot(Collection* earlier) const {
+std::unique_ptr<Collection> Collection::snapshot() const {
     auto copy = std::make_unique<Collection>();
     for (int tab = 0; tab < kTabCount; ++tab) {
-        ConsoleList& list = copy->mutableList(tab);
-        list.caption = caption(tab);
-        if (earlier && earlier->revision(tab) == revision(tab)) {
-            list.names = std::move(earlier->mutableList(tab).names);
-            earlier->revisions_[size_t(tab)] = ~quint64(0);  // lost its names
-        } else {
-            list.names = this->list(tab).names.sharedCopy();
-        }
+        copy->mutableList(tab).caption = caption(tab);
+        copy->mutableList(tab).names = list(tab).names;
     }
     copy->revisions_ = revisions_;
     copy->fileName_ = fileName_;

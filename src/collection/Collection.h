@@ -85,14 +85,12 @@ public:
     bool isDirty() const { return dirty_; }
     void setDirty(bool dirty);
 
-    // Counts the changes of a list's names.
+    // Counts the changes of a list's names: an index of the list knows when to renew itself.
     quint64 revision(int tab) const { return revisions_[size_t(tab)]; }
-    // A collection with the same captions, names, file name and dirty flag, whose names share
-    // their characters with this one's: cheap to make, and safe to read on another thread
-    // while this collection goes on changing. It belongs to no thread. The lists that have
-    // not changed since an earlier snapshot of this collection, when given, are taken from
-    // it (which loses them) instead of copied.
-    std::unique_ptr<Collection> snapshot(Collection* earlier = nullptr) const;
+    // A collection with the same captions, names, file name and dirty flag, sharing its lists
+    // with this one until either changes: cheap to make, and safe to read on another thread
+    // while this collection goes on changing. It belongs to no thread.
+    std::unique_ptr<Collection> snapshot() const;
 
     // The list as a Qt item model, for list views. Made on the first call: a collection
     // that no view shows (a file read by a tool) carries no models.

@@ -42,19 +42,9 @@ NameStore::Block& NameStore::addBlock(quint32 characters) {
     return blocks_.back();
 }
 
-NameStore NameStore::sharedCopy() const {
-    NameStore copy;
-    copy.blocks_ = blocks_;
-    copy.entries_ = entries_;
-    copy.storedChars_ = storedChars_;
-    copy.liveChars_ = liveChars_;
-    // No current block: whatever the copy stored would go to a block of its own.
-    return copy;
-}
-
 NameStore::Entry NameStore::store(QStringView text) {
     const auto length = quint32(std::min<qsizetype>(text.size(), 0x7fffffff));
-    Block* block = current_ >= 0 ? &blocks_[size_t(current_)] : nullptr;
+    Block* block = current_ >= 0 ? &blocks_[current_] : nullptr;
     if (length > kLongName) {
         // Short names keep filling the current block.
         block = &addBlock(length);
@@ -78,7 +68,7 @@ void NameStore::insert(qsizetype pos, QStringView text) {
 }
 
 void NameStore::removeAt(qsizetype pos) {
-    liveChars_ -= entries_[size_t(pos)].length;
+    liveChars_ -= entries_[pos].length;
     entries_.erase(entries_.begin() + pos);
     reclaimIfWasteful();
 }
@@ -111,10 +101,8 @@ void NameStore::truncate(qsizetype count) {
 }
 
 void NameStore::clear() {
-    entries_.clear();
-    entries_.shrink_to_fit();
-    blocks_.clear();
-    blocks_.shrink_to_fit();
+    entries_ = QList<Entry>();
+    blocks_ = QList<Block>();
     current_ = -1;
     storedChars_ = 0;
     liveChars_ = 0;
@@ -167,7 +155,7 @@ void NameStore::sortStable() {
         return nameLess(x, y);
     });
     for (size_t i = 0; i < keyed.size(); ++i) {
-        entries_[i] = keyed[i].entry;
+        entries_[qsizetype(i)] = keyed[i].entry;
     }
 }
 
@@ -179,7 +167,7 @@ void NameStore::append(NameStore&& other) {
         return;
     }
     adoptBlocks(other);
-    entries_.insert(entries_.end(), other.entries_.begin(), other.entries_.end());
+    entries_.append(other.entries_);
     other.clear();
 }
 
@@ -200,7 +188,7 @@ void NameStore::mergeFrom(NameStore&& batch) {
         return;
     }
     adoptBlocks(batch);
-    std::vector<Entry> merged;
+    QList<Entry> merged;
     merged.reserve(entries_.size() + batch.entries_.size());
     // std::merge takes from the first range on ties, so names already here stay in front of
     // equal names from the batch, as single inserts after their equals would leave them.

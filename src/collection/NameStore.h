@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <memory>
@@ -19,22 +20,30 @@ class TextArena;
 // characters behind until the waste outgrows the live names; then the live names are
 // copied into fresh blocks. A view returned by at() is therefore valid only until the store
 // next changes. Blocks may be cut from an arena that other stores share (loading a file).
+//
+// A copy is cheap: it shares the entries and the blocks with the store copied (Qt's
+// implicit sharing) until either changes. Characters once stored are never written again
+// (mapCharacters() aside, which batches use before they join a list), so a copy may be read
+// on another thread while the store it came from changes.
 class NameStore {
 public:
     NameStore() = default;
     NameStore(NameStore&&) noexcept = default;
     NameStore& operator=(NameStore&&) noexcept = default;
-    NameStore(const NameStore&) = delete;
-    NameStore& operator=(const NameStore&) = delete;
-
-    // A copy that shares this store's characters; only the entries are copied. Characters
-    // once stored are never written again (mapCharacters() aside, which batches use before
-    // they join a list), so the copy may be read on another thread while this store changes.
-    NameStore sharedCopy() const;
+    // The copy stores new names in blocks of its own, never in the free end of a shared one.
+    NameStore(const NameStore& other)
+        : blocks_(other.blocks_),
+          entries_(other.entries_),
+          storedChars_(other.storedChars_),
+          liveChars_(other.liveChars_) {}
+    NameStore& operator=(const NameStore& other) {
+        *this = NameStore(other);
+        return *this;
+    }
 
     qsizetype size() const { return qsizetype(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
-    QStringView at(qsizetype i) const { return view(entries_[size_t(i)]); }
+    QStringView at(qsizetype i) const { return view(entries_[i]); }
 
     // The position after every name that sorts before or equal to text.
     qsizetype upperBound(QStringView text) const;
@@ -59,7 +68,7 @@ public:
     template <typename Map>
     void mapCharacters(Map map) {
         for (const Entry& e : entries_) {
-            char16_t* chars = blocks_[e.block].data.get() + e.offset;
+            char16_t* chars = blocks_[qsizetype(e.block)].data.get() + e.offset;
             for (quint32 i = 0; i < quint32(e.length); ++i) {
                 chars[i] = map(chars[i]);
             }
@@ -112,7 +121,7 @@ private:
     static constexpr quint32 kLongName = kBlockSize / 4;
 
     QStringView view(const Entry& e) const {
-        return QStringView(blocks_[e.block].data.get() + e.offset, qsizetype(e.length));
+        return QStringView(blocks_[qsizetype(e.block)].data.get() + e.offset, qsizetype(e.length));
     }
     bool less(const Entry& a, const Entry& b) const { return nameLess(view(a), view(b)); }
     Entry store(QStringView text);
@@ -122,8 +131,8 @@ private:
     void adoptBlocks(NameStore& other);
     void reclaimIfWasteful();
 
-    std::vector<Block> blocks_;
-    std::vector<Entry> entries_;
+    QList<Block> blocks_;
+    QList<Entry> entries_;
     qsizetype current_ = -1;  // the block that takes short names, or -1
     TextArena* arena_ = nullptr;
     qsizetype storedChars_ = 0;

@@ -121,12 +121,10 @@ void RecoveryCopy::sync() {
         if (!locked()) {
             return;
         }
-        // The worker writes a snapshot: the collection may change meanwhile. The worker is done
-        // with the last one.
-        last_ = collection_.snapshot(last_.get());
+        // The worker writes a snapshot: the collection may change meanwhile.
         exists_ = true;
-        worker_.setFuture(
-            QtConcurrent::run([snapshot = std::shared_ptr<const Collection>(last_), path = path_] {
+        worker_.setFuture(QtConcurrent::run(
+            [snapshot = std::shared_ptr<const Collection>(collection_.snapshot()), path = path_] {
                 const WriteResult written = WriteRecoveryFile(*snapshot, path);
                 return written.ok ? QString() : written.error;
             }));

@@ -66,8 +66,6 @@ private:
     QFutureWatcher<QString> worker_;
     QString path_;
     std::unique_ptr<QLockFile> lock_;
-    // The last snapshot written: the next takes the lists that have not changed from it.
-    std::shared_ptr<Collection> last_;
     QString notice_;  // a failure the user has not been told of yet
     int delay_ = kDelay;
     bool exists_ = false;  // this program's copy may be on the disk
