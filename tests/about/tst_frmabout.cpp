@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -13,13 +15,11 @@
 #include "fixtures/TestData.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeLauncher.h"
-#include "support/FakeRegistry.h"
 #include "support/ModalBoxes.h"
 
 using ludora::frmAbout;
 using ludora::test::FakeDialogs;
 using ludora::test::FakeLauncher;
-using ludora::test::FakeRegistry;
 
 namespace {
 
@@ -356,7 +356,10 @@ private Q_SLOTS:
     }
 
     void systemInfoUnavailable() {
-        FakeRegistry registry;  // no keys
+        QTemporaryDir empty;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(empty.path()));  // no information program
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
         frmAbout* box = frmAbout::showWindow();
         auto* sysInfo = control<QPushButton>(box, "cmdSysInfo");
         QTest::mouseClick(sysInfo, Qt::LeftButton);
@@ -390,16 +393,18 @@ private Q_SLOTS:
     }
 
     void systemInfoStarts() {
-        FakeRegistry registry;
-        const QString tool = QStringLiteral("C:\\Windows\\msinfo32.exe");
-        registry.setString(ludora::platform::Registry::HKeyLocalMachine,
-                           "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", tool.toLatin1());
-        launcher.startSucceeds.insert(tool);
+        QTemporaryDir bin;
+        QFile tool(bin.filePath(QStringLiteral("kinfocenter")));
+        QVERIFY(tool.open(QIODevice::WriteOnly) && tool.setPermissions(QFileDevice::ExeOwner));
+        tool.close();
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        launcher.startSucceeds.insert(tool.fileName());
         frmAbout* box = frmAbout::showWindow();
         QTest::mouseClick(control<QPushButton>(box, "cmdSysInfo"), Qt::LeftButton);
-        QCOMPARE(launcher.started, QStringList{tool});
+        QCOMPARE(launcher.started, QStringList{tool.fileName()});
         QCOMPARE(dialogs.count(), 0);
-        QCOMPARE(registry.openHandles(), 0);
     }
 };
 
