@@ -7,7 +7,7 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-#include "platform/Accessibility.h"
+#include "platform/widgets/Accessibility.h"
 
 namespace ludora {
 namespace {

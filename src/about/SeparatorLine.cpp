@@ -1,6 +1,6 @@
 #include "about/SeparatorLine.h"
 
-#include "platform/Accessibility.h"
+#include "platform/widgets/Accessibility.h"
 
 namespace ludora {
 

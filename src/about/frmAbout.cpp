@@ -12,7 +12,7 @@
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
 #include "platform/Launcher.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 
 namespace ludora {
 namespace {

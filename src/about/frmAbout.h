@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "platform/SingleWindow.h"
+#include "platform/widgets/SingleWindow.h"
 
 class QFrame;
 class QLabel;

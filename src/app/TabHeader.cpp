@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "platform/Accessibility.h"
+#include "platform/widgets/Accessibility.h"
 
 namespace ludora {
 namespace {

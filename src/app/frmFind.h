@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/SingleWindow.h"
+#include "platform/widgets/SingleWindow.h"
 
 class QCheckBox;
 class QComboBox;

@@ -26,7 +26,7 @@
 #include "identity/AppIdentity.h"
 #include "identity/Artwork.h"
 #include "platform/Dialogs.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 #include "printing/frmPrint.h"
 
 namespace ludora {

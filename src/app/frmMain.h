@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "collection/Collection.h"
-#include "platform/SingleWindow.h"
+#include "platform/widgets/SingleWindow.h"
 
 class QAbstractItemView;
 class QAction;

@@ -11,7 +11,7 @@
 #include "app/AppLook.h"
 #include "app/ConsoleTabs.h"
 #include "app/frmMain.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 
 namespace ludora {
 

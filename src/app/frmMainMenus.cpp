@@ -7,7 +7,7 @@
 
 #include "app/ToolbarIcons.h"
 #include "app/frmMain.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 
 namespace ludora {
 

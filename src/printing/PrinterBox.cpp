@@ -3,7 +3,7 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 
-#include "platform/Accessibility.h"
+#include "platform/widgets/Accessibility.h"
 
 namespace ludora {
 namespace {

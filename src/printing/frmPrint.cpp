@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/PrintService.h"
 #include "printing/PrinterBox.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "identity/AppIdentity.h"
-#include "platform/SingleWindow.h"
+#include "platform/widgets/SingleWindow.h"
 
 class QCloseEvent;
 class QComboBox;

@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "MainWindowTest.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 #include "support/FakeDialogs.h"
 
 using namespace ludora;

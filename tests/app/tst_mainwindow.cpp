@@ -11,7 +11,7 @@
 
 #include "MainWindowTest.h"
 #include "fixtures/TestData.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 #include "support/FakeDialogs.h"
 
 using namespace ludora;

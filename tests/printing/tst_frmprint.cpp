@@ -9,7 +9,7 @@
 
 #include "PrintTestSupport.h"
 #include "collection/Collection.h"
-#include "platform/Twips.h"
+#include "platform/widgets/Twips.h"
 #include "printing/CurrentPrinter.h"
 #include "printing/frmPrint.h"
 #include "support/FakePrintService.h"

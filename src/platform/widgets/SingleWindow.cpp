@@ -1,4 +1,4 @@
-#include "platform/SingleWindow.h"
+#include "platform/widgets/SingleWindow.h"
 
 namespace ludora::platform {
 
