@@ -1,19 +1,16 @@
 #include "collection/Collection.h"
 
 #include "collection/ConsoleListModel.h"
+#include "collection/EachList.h"
 
 #include <QItemSelectionModel>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 namespace ludora {
 
 namespace {
-// Below this many names in all, loading sorts the lists on one thread.
-constexpr qsizetype kParallelSortMinimum = 20000;
 
 // The given rows (ascending) as one range per run of consecutive rows.
 QItemSelection rowRuns(const QAbstractItemModel* model, const std::vector<int>& rows) {
@@ -184,30 +181,18 @@ qsizetype Collection::addNames(int tab, NameStore&& batch) {
 
 std::array<qsizetype, Collection::kTabCount> Collection::addNamesToAll(Batches&& batches) {
     std::array<qsizetype, kTabCount> refused{};
-    // The batches are independent, so each worker takes the next one, trims it and sorts it.
+    // The batches are independent: each is trimmed and sorted on its own, on several cores.
     // Only the batches leave this thread: the lists and their models are changed here.
-    std::atomic<int> next{0};
-    auto sortSome = [&] {
-        for (int tab = next++; tab < kTabCount; tab = next++) {
-            refused[size_t(tab)] = trimBatch(tab, batches[size_t(tab)]);
-            batches[size_t(tab)].sortStable();
-        }
-    };
-    // Starting a thread costs more than sorting a few thousand names.
+    std::vector<int> tabs;
     qsizetype total = 0;
-    for (const NameStore& batch : batches) {
-        total += batch.size();
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        tabs.push_back(tab);
+        total += batches[size_t(tab)].size();
     }
-    const unsigned helpers =
-        total < kParallelSortMinimum ? 1u : std::min(std::thread::hardware_concurrency(), 4u);
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < helpers; ++i) {
-        workers.emplace_back(sortSome);
-    }
-    sortSome();
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+    forEachList(tabs, total, [&](int tab) {
+        refused[size_t(tab)] = trimBatch(tab, batches[size_t(tab)]);
+        batches[size_t(tab)].sortStable();
+    });
     for (int tab = 0; tab < kTabCount; ++tab) {
         insertSorted(tab, std::move(batches[size_t(tab)]));
     }

@@ -2,19 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <numeric>
-#include <thread>
 
+#include "collection/EachList.h"
 #include "collection/NameMatching.h"
 
 namespace ludora {
 namespace {
 
 constexpr quint32 kNone = ~quint32(0);
-// Below this many names, starting threads costs more than indexing them.
-constexpr qsizetype kParallelMinimum = 20000;
 
 // A hash of a few bytes, eight at a time: names and words are short.
 quint64 hashOf(std::string_view bytes) {
@@ -74,31 +71,6 @@ void sortKeys(std::vector<quint64>& keys) {
             other[starts[(key >> shift) & ((1 << kDigitBits) - 1)]++] = key;
         }
         keys.swap(other);
-    }
-}
-
-// Runs work(tab) for each of the tabs, several at once on several cores when there are
-// enough names: the lists are independent. The collection does not change meanwhile: the
-// calling thread waits for them.
-template <typename Work>
-void forEachList(const std::vector<int>& tabs, qsizetype names, const Work& work) {
-    std::atomic<size_t> next{0};
-    const auto some = [&] {
-        for (size_t i = next++; i < tabs.size(); i = next++) {
-            work(tabs[i]);
-        }
-    };
-    const unsigned helpers =
-        names < kParallelMinimum
-            ? 1u
-            : std::min({std::thread::hardware_concurrency(), 4u, unsigned(tabs.size())});
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < helpers; ++i) {
-        workers.emplace_back(some);
-    }
-    some();
-    for (std::thread& worker : workers) {
-        worker.join();
     }
 }
 

@@ -74,9 +74,16 @@ struct Arguments {
     QString format;
     QString output;
     QString pageSize;
-    QString problem;
-    bool help = false;  // --help: print the subcommand's usage and nothing else
+    // The exit status when the arguments are answered already (the usage printed for
+    // --help, or wrong usage told), or -1.
+    int answered = -1;
 };
+
+// Prints a subcommand's usage on standard output, for --help.
+int help(const char* usageLine) {
+    std::fputs(qPrintable(usageText(usageLine)), stdout);
+    return kOk;
+}
 
 // -o is required with OutputOption, and may be left out with OptionalOutput.
 // WordsFollow: the file is followed by one word or more.
@@ -89,10 +96,10 @@ enum Option {
 };
 
 // Every subcommand takes one file, and those with -o need it; `takes` says so when not.
-Arguments parse(const QStringList& args, int options, const QString& takes) {
+Arguments parse(const QStringList& args, int options, const QString& takes, const char* usageLine) {
     QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(help);
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("OUT"));
     const QCommandLineOption pageSize(QStringLiteral("page-size"), QString(),
@@ -107,21 +114,21 @@ Arguments parse(const QStringList& args, int options, const QString& takes) {
     Arguments parsed;
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("ldxtool")} + args)) {
-        parsed.problem = parser.errorText();
+        parsed.answered = usage(parser.errorText());
         return parsed;
     }
-    parsed.help = parser.isSet(help);
+    if (parser.isSet(helpOption)) {
+        parsed.answered = help(usageLine);
+        return parsed;
+    }
     parsed.positional = parser.positionalArguments();
     parsed.format = (options & FormatOption) ? parser.value(format) : QString();
     parsed.output = (options & (OutputOption | OptionalOutput)) ? parser.value(output) : QString();
     parsed.pageSize = (options & PageSizeOption) ? parser.value(pageSize) : QString();
-    if (parsed.help) {
-        return parsed;
-    }
     const bool files =
         (options & WordsFollow) ? parsed.positional.size() >= 2 : parsed.positional.size() == 1;
     if (!files || ((options & OutputOption) && parsed.output.isEmpty())) {
-        parsed.problem = takes;
+        parsed.answered = usage(takes);
     }
     return parsed;
 }
@@ -137,12 +144,6 @@ bool load(const QString& path, Collection& collection) {
         printErr(QStringLiteral("ldxtool: %1: %2").arg(path, read.refusedMessage(collection)));
     }
     return true;
-}
-
-// Prints a subcommand's usage on standard output, for --help.
-int help(const char* usageLine) {
-    std::fputs(qPrintable(usageText(usageLine)), stdout);
-    return kOk;
 }
 
 // Writes the bytes to the file (replacing it only once complete) or to standard output.
@@ -166,13 +167,10 @@ bool writeOutput(const QByteArray& bytes, const QString& path) {
 }
 
 int runExport(const QStringList& args) {
-    const Arguments a =
-        parse(args, FormatOption | OptionalOutput, QStringLiteral("export takes one FILE"));
-    if (a.help) {
-        return help(kExportUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+    const Arguments a = parse(args, FormatOption | OptionalOutput,
+                              QStringLiteral("export takes one FILE"), kExportUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     auto format = interchange::Format::Json;
     if (!a.format.isEmpty() &&
@@ -189,12 +187,9 @@ int runExport(const QStringList& args) {
 
 int runImport(const QStringList& args) {
     const Arguments a = parse(args, FormatOption | OutputOption,
-                              QStringLiteral("import takes one INPUT and -o OUT"));
-    if (a.help) {
-        return help(kImportUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+                              QStringLiteral("import takes one INPUT and -o OUT"), kImportUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     auto format = interchange::Format::Detect;
     if (!a.format.isEmpty() &&
@@ -218,12 +213,9 @@ int runImport(const QStringList& args) {
 }
 
 int runCheck(const QStringList& args) {
-    const Arguments a = parse(args, 0, QStringLiteral("check takes one FILE"));
-    if (a.help) {
-        return help(kCheckUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+    const Arguments a = parse(args, 0, QStringLiteral("check takes one FILE"), kCheckUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     const QString path = a.positional.first();
     QStringList findings;
@@ -244,12 +236,9 @@ int runCheck(const QStringList& args) {
 
 int runPdf(const QStringList& args) {
     const Arguments a = parse(args, OutputOption | PageSizeOption,
-                              QStringLiteral("pdf takes one FILE and -o OUT.pdf"));
-    if (a.help) {
-        return help(kPdfUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+                              QStringLiteral("pdf takes one FILE and -o OUT.pdf"), kPdfUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     PageSizeChoice size = PageSizeChoice::FromLocale;
     if (a.pageSize.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0) {
@@ -296,13 +285,10 @@ void printNames(const Collection& collection, const FindIndex::Hits& hits, qsize
 }
 
 int runFind(const QStringList& args) {
-    const Arguments a =
-        parse(args, WordsFollow, QStringLiteral("find takes one FILE and the WORDS to find"));
-    if (a.help) {
-        return help(kFindUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+    const Arguments a = parse(
+        args, WordsFollow, QStringLiteral("find takes one FILE and the WORDS to find"), kFindUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     Collection collection;
     if (!load(a.positional.first(), collection)) {
@@ -315,12 +301,10 @@ int runFind(const QStringList& args) {
 }
 
 int runDuplicates(const QStringList& args) {
-    const Arguments a = parse(args, 0, QStringLiteral("duplicates takes one FILE"));
-    if (a.help) {
-        return help(kDuplicatesUsage);
-    }
-    if (!a.problem.isEmpty()) {
-        return usage(a.problem);
+    const Arguments a =
+        parse(args, 0, QStringLiteral("duplicates takes one FILE"), kDuplicatesUsage);
+    if (a.answered >= 0) {
+        return a.answered;
     }
     Collection collection;
     if (!load(a.positional.first(), collection)) {
