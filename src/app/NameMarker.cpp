@@ -42,10 +42,6 @@ NameMarker::NameMarker(QLineEdit* box, const Collection& collection,
             [this, find = std::move(find)] { find(box_->text()); });
 }
 
-QString NameMarker::description() const {
-    return box_->accessibleDescription();
-}
-
 void NameMarker::update() {
     // A blank box is left alone: an empty name is never marked, and nothing is indexed.
     FindIndex::Hits same;

@@ -24,9 +24,6 @@ public:
     NameMarker(QLineEdit* box, const Collection& collection, std::function<FindIndex&()> index,
                std::function<void(const QString&)> find);
 
-    // The description shown, or empty when the marker is hidden.
-    QString description() const;
-
 private:
     void update();
 

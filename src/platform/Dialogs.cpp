@@ -6,39 +6,21 @@
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
+#include <algorithm>
 
 #include "identity/AppIdentity.h"
 
 namespace ludora::platform {
 namespace {
 
-QMessageBox::StandardButton toQt(Button button) {
-    switch (button) {
-        case Button::Ok:
-            return QMessageBox::Ok;
-        case Button::Yes:
-            return QMessageBox::Yes;
-        case Button::No:
-            return QMessageBox::No;
-        case Button::Cancel:
-            return QMessageBox::Cancel;
-    }
-    return QMessageBox::NoButton;
-}
-
-QMessageBox::Icon toQt(Icon icon) {
-    switch (icon) {
-        case Icon::None:
-            return QMessageBox::NoIcon;
-        case Icon::Information:
-            return QMessageBox::Information;
-        case Icon::Warning:
-            return QMessageBox::Warning;
-        case Icon::Critical:
-            return QMessageBox::Critical;
-    }
-    return QMessageBox::NoIcon;
-}
+// The program's buttons and icons as Qt names them, in the order of their enums.
+constexpr QMessageBox::StandardButton kQtButtons[] = {QMessageBox::Ok, QMessageBox::Yes,
+                                                      QMessageBox::No, QMessageBox::Cancel};
+constexpr QMessageBox::StandardButtons kQtButtonSets[] = {
+    QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
+constexpr QMessageBox::Icon kQtIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                          QMessageBox::Warning, QMessageBox::Critical};
 
 // "Ludora (*.LDX)|*.LDX" becomes Qt's "Ludora (*.LDX)"; a description without its
 // pattern in brackets gets it appended.
@@ -112,39 +94,20 @@ protected:
                                             : request.closable ? MessageBox::Closing::WithoutAnswer
                                                                : MessageBox::Closing::Never;
         QPointer<MessageBox> box = new MessageBox(parent, closing);
-        box->setIcon(toQt(request.icon));
+        box->setIcon(kQtIcons[int(request.icon)]);
         box->setWindowTitle(request.title.isEmpty() ? AppIdentity::titleText() : request.title);
         box->setText(request.prompt);
-        switch (request.buttons) {
-            case ButtonSet::Ok:
-                box->setStandardButtons(QMessageBox::Ok);
-                break;
-            case ButtonSet::YesNo:
-                box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-                break;
-            case ButtonSet::YesNoCancel:
-                box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-                break;
-        }
-        box->setDefaultButton(toQt(request.defaultButton));
+        box->setStandardButtons(kQtButtonSets[int(request.buttons)]);
+        box->setDefaultButton(kQtButtons[int(request.defaultButton)]);
         box->exec();
         if (!box) {
             return withoutChoice(request);
         }
         const QMessageBox::StandardButton pressed = box->standardButton(box->clickedButton());
         delete box.data();
-        switch (pressed) {
-            case QMessageBox::Yes:
-                return Button::Yes;
-            case QMessageBox::No:
-                return Button::No;
-            case QMessageBox::Cancel:
-                return Button::Cancel;
-            case QMessageBox::Ok:
-                return Button::Ok;
-            default:
-                return withoutChoice(request);
-        }
+        const auto* found = std::find(std::begin(kQtButtons), std::end(kQtButtons), pressed);
+        return found == std::end(kQtButtons) ? withoutChoice(request)
+                                             : Button(found - std::begin(kQtButtons));
     }
 
     QString showSaveDialog(QWidget* parent, const FileRequest& request) override {

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace ludora::platform {
 
+// Their orders are those of the tables in Dialogs.cpp.
 enum class Button { Ok, Yes, No, Cancel };
 enum class ButtonSet { Ok, YesNo, YesNoCancel };
 enum class Icon { None, Information, Warning, Critical };
