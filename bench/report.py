@@ -102,8 +102,10 @@ def scaling(a, per_lists, largest, runs):
 
 
 def tellico_games(path, games):
-    """A Tellico video-game collection (.tc) of seeded games, a title and a platform each,
-    on 15 platforms."""
+    """A Tellico video-game collection (.tc) of seeded games on 15 platforms, every field of
+    Tellico's game entry filled as Tellico 3.4 writes them: title, genres, year, publishers,
+    developers, ESRB rating, description, personal rating, completed, purchase date and
+    price, gift, loaned, cover, comments, id and the creation and change dates."""
     import random
     import zipfile
     from xml.sax.saxutils import escape
@@ -113,18 +115,117 @@ def tellico_games(path, games):
                  "Nintendo DS", "Game Boy", "PC", "Neo Geo"]
     words = ("Super Mega Dragon Quest Fantasy Legend Star Racing Street Fighter Zelda Sonic "
              "Metal Gear Solid Final Knight Tales World Dark Souls Kart Party & Pokémon").split()
-    parts = ['<?xml version="1.0" encoding="UTF-8"?>\n'
+    genres = ["Action", "Adventure", "Platform", "Racing", "Role-Playing", "Shooter", "Sports",
+              "Strategy", "Puzzle", "Fighting"]
+    companies = ["Nintendo", "Sega", "Capcom", "Konami", "Namco", "Square", "Atari", "Hudson Soft",
+                 "Sony Computer Entertainment", "Electronic Arts"]
+    ratings = ["Everyone", "Everyone 10+", "Teen", "Mature", "Early Childhood", "Unrated"]
+    prose = ("The classic returns with new worlds to explore, secret paths, hidden treasures and "
+             "a story told across many chapters, with friends or alone.").split()
+    date = '<{0} calendar="gregorian">\n    <year>{1}</year>\n    <month>{2:02d}</month>\n' \
+           '    <day>{3:02d}</day>\n   </{0}>\n'
+
+    def many(tag, values):
+        inner = "".join(f"    <{tag}>{escape(v)}</{tag}>\n" for v in values)
+        return f"   <{tag}s>\n{inner}   </{tag}s>\n"
+
+    fields = [
+        ("title", "General", 8, 1, 1, "Title", ""),
+        ("genre", "General", 7, 0, 1, "Genre", ""),
+        ("year", "General", 2, 4, 6, "Release Year", ""),
+        ("publisher", "General", 7, 0, 1, "Publisher", ""),
+        ("developer", "General", 7, 0, 1, "Developer", ""),
+        ("certification", "General", 2, 4, 3, "ESRB Rating", ";".join(ratings)),
+        ("platform", "General", 2, 4, 3, "Platform", ";".join(platforms)),
+        ("description", "Description", 0, 4, 2, "Description", ""),
+        ("rating", "Personal", 2, 4, 14, "Personal Rating", ""),
+        ("completed", "Personal", 0, 4, 4, "Completed", ""),
+        ("pur_date", "Personal", 0, 3, 1, "Purchase Date", ""),
+        ("gift", "Personal", 0, 4, 4, "Gift", ""),
+        ("pur_price", "Personal", 0, 4, 1, "Purchase Price", ""),
+        ("loaned", "Personal", 0, 4, 4, "Loaned", ""),
+        ("cover", "Cover", 0, 4, 10, "Cover", ""),
+        ("comments", "Comments", 0, 4, 2, "Comments", ""),
+    ]
+    parts = ['<?xml version="1.0" encoding="UTF-8"?>\n<!DOCTYPE tellico PUBLIC '
+             "'-//Robby Stephenson/DTD Tellico V11.0//EN' "
+             "'http://periapsis.org/tellico/dtd/v11/tellico.dtd'>\n"
              '<tellico xmlns="http://periapsis.org/tellico/" syntaxVersion="11">\n'
-             ' <collection title="Games" type="11">\n  <fields>\n   <field name="_default"/>\n'
-             f'   <field name="platform" title="Platform" type="3" allowed="{";".join(platforms)}"/>\n'
-             '  </fields>\n']
+             ' <collection type="11" title="My Games">\n  <fields>\n']
+    for name, category, flags, fmt, kind, title, allowed in fields:
+        extra = f' allowed="{escape(allowed)}"' if allowed else ""
+        parts.append(f'   <field category="{category}" name="{name}" flags="{flags}" '
+                     f'format="{fmt}"{extra} type="{kind}" title="{title}"/>\n')
+    parts.append("  </fields>\n")
     for i in range(1, games + 1):
         title = " ".join(rng.choice(words) for _ in range(rng.randint(2, 4))) + f" {i}"
-        parts.append(f'  <entry id="{i}">\n   <title>{escape(title)}</title>\n'
-                     f'   <platform>{rng.choice(platforms)}</platform>\n  </entry>\n')
+        year = rng.randint(1985, 2005)
+        description = " ".join(rng.choice(prose) for _ in range(rng.randint(8, 30)))
+        parts.append(
+            f'  <entry id="{i}">\n   <title>{escape(title)}</title>\n'
+            + many("genre", rng.sample(genres, rng.randint(1, 3)))
+            + f"   <year>{year}</year>\n"
+            + many("publisher", [rng.choice(companies)])
+            + many("developer", [rng.choice(companies)])
+            + f"   <certification>{rng.choice(ratings)}</certification>\n"
+            + f"   <platform>{rng.choice(platforms)}</platform>\n"
+            + f"   <description>{escape(description)}</description>\n"
+            + f"   <rating>{rng.randint(1, 5)}</rating>\n"
+            + f"   <completed>{rng.choice(['true', ''])}</completed>\n"
+            + f"   <pur_date>{year + 1}-{rng.randint(1, 12):02d}-{rng.randint(1, 28):02d}</pur_date>\n"
+            + f"   <gift>{rng.choice(['true', ''])}</gift>\n"
+            + f"   <pur_price>${rng.randint(5, 60)}.99</pur_price>\n"
+            + f"   <loaned>{rng.choice(['true', ''])}</loaned>\n"
+            + f"   <cover>{rng.getrandbits(128):032x}.jpeg</cover>\n"
+            + f"   <comments>{escape(' '.join(rng.choice(prose) for _ in range(rng.randint(0, 12))))}</comments>\n"
+            + f"   <id>{i}</id>\n"
+            + date.format("cdate", 2026, rng.randint(1, 12), rng.randint(1, 28))
+            + date.format("mdate", 2026, rng.randint(1, 12), rng.randint(1, 28))
+            + "  </entry>\n")
     parts.append(" </collection>\n</tellico>\n")
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr("tellico.xml", "".join(parts))
+
+
+def peak_kb(cmd):
+    """Peak resident memory of a command, in kB."""
+    process = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, _, usage = os.wait4(process.pid, 0)
+    return usage.ru_maxrss
+
+
+def covers_small(work):
+    """A Tellico file of one game."""
+    import zipfile
+    path = os.path.join(work, "one.tc")
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("tellico.xml", '<tellico><collection type="11"><entry><title>A</title>'
+                                  "<platform>N64</platform></entry></collection></tellico>")
+    return path
+
+
+def hostile_files(work, big):
+    """Files a stranger could send, with what they hold most: (name, path)."""
+    import zipfile
+    files = []
+    bomb = os.path.join(work, "bomb.tc")  # small elements that unpack a thousandfold
+    with zipfile.ZipFile(bomb, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("tellico.xml", '<tellico><collection type="11">' + "<e/>" * (big // 4))
+    laughs = os.path.join(work, "laughs.xml")
+    entities = "".join(f'<!ENTITY l{i} "{("&l%d;" % (i - 1)) * 10}">' for i in range(1, 10))
+    with open(laughs, "w") as f:
+        f.write(f'<!DOCTYPE tellico [<!ENTITY l0 "lol">{entities}]><tellico><collection '
+                f'type="11"><entry><title>&l9;</title></entry></collection></tellico>')
+    comment = os.path.join(work, "comment.tc")  # one stored member, one endless comment
+    with zipfile.ZipFile(comment, "w", zipfile.ZIP_STORED) as z:
+        z.writestr("tellico.xml", "<tellico><!--" + " " * big + "--></tellico>")
+    covers = os.path.join(work, "covers.tc")  # tellico.xml beside a large folder of covers
+    with zipfile.ZipFile(covers, "w", zipfile.ZIP_STORED) as z:
+        z.writestr("images/cover.png", os.urandom(big))
+        z.writestr("tellico.xml", '<tellico><collection type="11"><entry><title>A</title>'
+                                  "<platform>N64</platform></entry></collection></tellico>")
+    return [("a zip bomb", bomb), ("billion laughs", laughs),
+            ("a stored member of one comment", comment), ("a folder of covers", covers)]
 
 
 def main():
@@ -158,6 +259,11 @@ def main():
     import_ms = 1e3 * timed([f"{a.build}/ldxtool", "import", tellico, "-o",
                              os.path.join(a.work, "games.LDX")], runs)
     duplicates_ms = 1e3 * timed([f"{a.build}/ldxtool", "duplicates", data], runs)
+    small_import_kb = peak_kb([f"{a.build}/ldxtool", "import", covers_small(a.work),
+                               "-o", os.path.join(a.work, "small.LDX")])
+    hostile = [(name, peak_kb([f"{a.build}/ldxtool", "import", path, "-o",
+                               os.path.join(a.work, "hostile.LDX")]))
+               for name, path in hostile_files(a.work, 1 << 20 if a.smoke else 256 << 20)]
     find_kb = memory_with_find(a.build, data)
     file_kb = os.path.getsize(data) / 1024
 
@@ -187,6 +293,10 @@ def main():
         ("ldxtool duplicates of the largest file", duplicates_ms, "ms", "sort -f", sort_ms,
          ("x", 0.5)),
     ]
+    # What a stranger's file can make the import hold, above what a file of one game does.
+    rows += [(f"import of {name}, peak memory above a small import",
+              (kb - small_import_kb) / 1024, "MB", None, None, ("MB", 64.0))
+             for name, kb in hostile]
     # One frame: each interaction with a list of per_list names, until the window is idle;
     # the slowest of a few where the row says so.
     rows += [(name, p99, "ms", None, None, ("ms", 100.0)) if name.endswith("slowest") else

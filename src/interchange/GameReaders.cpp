@@ -1,11 +1,11 @@
 #include "GameReaders.h"
 
-#include <QBuffer>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
-#include "collection/Windows1252.h"
 #include "interchange/Csv.h"
+#include "interchange/ItemLimit.h"
+#include "interchange/XmlSkimmer.h"
 #include "interchange/Zip.h"
 
 namespace ludora::interchange {
@@ -59,20 +59,6 @@ void readEntry(QXmlStreamReader& xml, QString& title, QStringList& platforms) {
     }
 }
 
-QString decodeText(const QByteArray& content) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(content);
-    if (utf8.hasError()) {
-        // Not UTF-8: a spreadsheet saved in the Western Windows code page.
-        text.clear();
-        windows1252::decode(content.constData(), content.size(), text);
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    return text;
-}
-
 int findColumn(const QStringList& header, std::initializer_list<QLatin1String> names) {
     for (qsizetype i = 0; i < header.size(); ++i) {
         for (const QLatin1String name : names) {
@@ -84,21 +70,21 @@ int findColumn(const QStringList& header, std::initializer_list<QLatin1String> n
     return -1;
 }
 
-// The title and platform columns of a header row, split at the delimiter that gives both.
-bool findColumns(const QString& text, QChar* delimiter, int* title, int* platform) {
-    const QString firstLine = text.left(text.indexOf(u'\n'));
+// The title and platform columns of the header row, split at the delimiter that gives both.
+bool findColumns(QIODevice& device, CsvReader::Encoding encoding, QChar* delimiter, int* title,
+                 int* platform) {
     for (const QChar d : {QChar(u','), QChar(u';'), QChar(u'\t')}) {
-        QList<CsvRow> rows;
-        qint64 line = 0;
-        QString error;
-        if (!parseCsv(firstLine, rows, &line, &error, d) || rows.isEmpty()) {
+        device.seek(0);
+        CsvReader reader(device, encoding, d);
+        CsvRow header;
+        if (!reader.next(header)) {
             continue;
         }
-        const QStringList& header = rows.first().fields;
-        *title = findColumn(header,
+        *title = findColumn(header.fields,
                             {QLatin1String("title"), QLatin1String("name"), QLatin1String("game")});
-        *platform = findColumn(header, {QLatin1String("platform"), QLatin1String("platforms"),
-                                        QLatin1String("console"), QLatin1String("system")});
+        *platform =
+            findColumn(header.fields, {QLatin1String("platform"), QLatin1String("platforms"),
+                                       QLatin1String("console"), QLatin1String("system")});
         if (*title >= 0 && *platform >= 0) {
             *delimiter = d;
             return true;
@@ -107,13 +93,57 @@ bool findColumns(const QString& text, QChar* delimiter, int* title, int* platfor
     return false;
 }
 
+// The XML of a Tellico or GCstar file: the device itself, or Tellico's tellico.xml (or the
+// bookcase.xml of its forerunner) inside a zip, read a piece at a time. One item of it
+// (an entry, or whatever lies between two) may hold at most ItemLimit::kLimit bytes.
+// Only the children of each item that the reader asks for are given to it.
+class XmlSource {
+public:
+    XmlSource(QIODevice& device, const char* item, QList<QByteArray> kept, QString* error) {
+        if (looksLikeZip(device.peek(4))) {
+            member_ = openZipMember(
+                device, {QStringLiteral("tellico.xml"), QStringLiteral("bookcase.xml")}, error);
+            if (!member_) {
+                return;
+            }
+        }
+        skimmer_ = std::make_unique<XmlSkimmer>(member_ ? *member_ : device, item, std::move(kept));
+        limit_ = std::make_unique<ItemLimit>(*skimmer_);
+        xml_.setDevice(limit_.get());
+    }
+    bool opened() const { return bool(limit_); }
+    QXmlStreamReader& xml() { return xml_; }
+    // The next bytes begin an item.
+    void mark() { limit_->mark(); }
+    // The reading's end: a zip member is read to its end, where its checksum is checked.
+    // False, with the reason, when the XML or the file failed.
+    bool finish(QString* error) {
+        if (member_ && !limit_->failed() && !xml_.hasError()) {
+            char rest[4096];
+            while (skimmer_->read(rest, sizeof(rest)) > 0) {
+            }
+        }
+        if (limit_->failed() || (member_ && member_->failed())) {
+            *error = member_ && member_->failed() ? member_->errorString() : limit_->errorString();
+            return false;
+        }
+        return !xml_.hasError() || xmlError(xml_, error);
+    }
+
+private:
+    std::unique_ptr<ZipMember> member_;
+    std::unique_ptr<XmlSkimmer> skimmer_;
+    std::unique_ptr<ItemLimit> limit_;
+    QXmlStreamReader xml_;
+};
+
 }  // namespace
 
-Format detectGamesFormat(const QByteArray& content) {
+Format detectGamesFormat(QByteArrayView content) {
     if (looksLikeZip(content)) {
         return Format::Tellico;
     }
-    const QString root = rootElement(content);
+    const QString root = rootElement(content.toByteArray());
     if (root == QLatin1String("tellico")) {
         return Format::Tellico;
     }
@@ -122,28 +152,22 @@ Format detectGamesFormat(const QByteArray& content) {
     }
     // Text whose first line holds a delimiter is taken for a spreadsheet, whose reader then
     // says what its header lacks.
-    const QByteArray firstLine = content.left(content.indexOf('\n'));
+    const qsizetype lineEnd = content.indexOf('\n');
+    const QByteArrayView firstLine = lineEnd < 0 ? content : content.first(lineEnd);
     const bool delimited =
-        firstLine.contains(',') || firstLine.contains(';') || firstLine.contains('\t');
+        firstLine.indexOf(',') >= 0 || firstLine.indexOf(';') >= 0 || firstLine.indexOf('\t') >= 0;
     return root.isEmpty() && delimited ? Format::Csv : Format::Detect;
 }
 
-bool readTellico(const QByteArray& content, Placer& games, QString* error) {
-    QByteArray unzipped;
-    if (looksLikeZip(content)) {
-        if (!readZipMember(content, {QStringLiteral("tellico.xml"), QStringLiteral("bookcase.xml")},
-                           &unzipped, error)) {
-            return false;
-        }
+bool readTellico(QIODevice& device, Placer& games, QString* error) {
+    XmlSource source(device, "entry", {"title", "platform", "platforms"}, error);
+    if (!source.opened()) {
+        return false;
     }
-    // Through a device, the reader decodes a few KB at a time instead of the whole text.
-    QBuffer buffer;
-    buffer.setData(looksLikeZip(content) ? unzipped : content);
-    buffer.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&buffer);
+    QXmlStreamReader& xml = source.xml();
     if (!xml.readNextStartElement()) {
-        return xml.hasError() ? xmlError(xml, error)
-                              : (*error = QStringLiteral("the file holds no XML"), false);
+        return !source.finish(error) ? false
+                                     : (*error = QStringLiteral("the file holds no XML"), false);
     }
     if (xml.name() != u"tellico") {
         *error = QStringLiteral("the XML is not a Tellico collection (its root is <%1>)")
@@ -153,7 +177,7 @@ bool readTellico(const QByteArray& content, Placer& games, QString* error) {
     bool seenCollection = false;
     QString title;
     QStringList platforms;
-    while (xml.readNextStartElement()) {
+    for (source.mark(); xml.readNextStartElement(); source.mark()) {
         if (xml.name() != u"collection" || seenCollection) {
             xml.skipCurrentElement();
             continue;
@@ -167,7 +191,7 @@ bool readTellico(const QByteArray& content, Placer& games, QString* error) {
                          .arg(tellicoTypeName(type));
             return false;
         }
-        while (xml.readNextStartElement()) {
+        for (source.mark(); xml.readNextStartElement(); source.mark()) {
             if (xml.name() == u"entry") {
                 title.clear();
                 platforms.clear();
@@ -178,8 +202,8 @@ bool readTellico(const QByteArray& content, Placer& games, QString* error) {
             }
         }
     }
-    if (xml.hasError()) {
-        return xmlError(xml, error);
+    if (!source.finish(error)) {
+        return false;
     }
     if (!seenCollection) {
         *error = QStringLiteral("the Tellico file holds no collection");
@@ -188,14 +212,15 @@ bool readTellico(const QByteArray& content, Placer& games, QString* error) {
     return true;
 }
 
-bool readGcstar(const QByteArray& content, Placer& games, QString* error) {
-    QBuffer buffer;
-    buffer.setData(content);
-    buffer.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&buffer);
+bool readGcstar(QIODevice& device, Placer& games, QString* error) {
+    XmlSource source(device, "item", {}, error);
+    if (!source.opened()) {
+        return false;
+    }
+    QXmlStreamReader& xml = source.xml();
     if (!xml.readNextStartElement()) {
-        return xml.hasError() ? xmlError(xml, error)
-                              : (*error = QStringLiteral("the file holds no XML"), false);
+        return !source.finish(error) ? false
+                                     : (*error = QStringLiteral("the file holds no XML"), false);
     }
     const QStringView type = xml.attributes().value(QLatin1String("type"));
     if (xml.name() != u"collection") {
@@ -210,7 +235,7 @@ bool readGcstar(const QByteArray& content, Placer& games, QString* error) {
                      .arg(type);
         return false;
     }
-    while (xml.readNextStartElement()) {
+    for (source.mark(); xml.readNextStartElement(); source.mark()) {
         if (xml.name() == u"item") {
             const QXmlStreamAttributes attributes = xml.attributes();
             games.add(attributes.value(QLatin1String("name")).toString(),
@@ -218,35 +243,33 @@ bool readGcstar(const QByteArray& content, Placer& games, QString* error) {
         }
         xml.skipCurrentElement();
     }
-    return xml.hasError() ? xmlError(xml, error) : true;
+    return source.finish(error);
 }
 
-bool readSpreadsheet(const QByteArray& content, Placer& games, QString* error) {
-    const QString text = decodeText(content);
+bool readSpreadsheet(QIODevice& device, Placer& games, QString* error) {
+    const CsvReader::Encoding encoding = textEncoding(device);
     QChar delimiter;
     int title = 0;
     int platform = 0;
-    if (!findColumns(text, &delimiter, &title, &platform)) {
+    if (!findColumns(device, encoding, &delimiter, &title, &platform)) {
         *error = QStringLiteral(
             "line 1: the header must name a title column and a platform "
             "column (or be \"tab,caption,name\")");
         return false;
     }
-    QList<CsvRow> rows;
-    qint64 line = 0;
-    if (!parseCsv(text, rows, &line, error, delimiter)) {
-        *error = QStringLiteral("line %1: %2").arg(line).arg(*error);
-        return false;
-    }
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const QStringList& fields = rows.at(r).fields;
-        if (fields.join(QString()).trimmed().isEmpty()) {
+    device.seek(0);
+    CsvReader reader(device, encoding, delimiter);
+    CsvRow row;
+    reader.next(row);  // the header
+    while (reader.next(row)) {
+        if (row.fields.join(QString()).trimmed().isEmpty()) {
             continue;  // a blank row, as spreadsheets leave at the end
         }
         // Tellico's CSV export joins several values with "; ".
-        games.add(fields.value(title), fields.value(platform).split(u';'));
+        games.add(row.fields.value(title), row.fields.value(platform).split(u';'));
     }
-    return true;
+    *error = reader.error();
+    return error->isEmpty();
 }
 
 }  // namespace ludora::interchange

@@ -1,5 +1,6 @@
 #include "Interchange.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,6 +13,9 @@
 namespace ludora::interchange {
 namespace {
 
+// Enough for a zip's signature, an XML root element behind its prologue, a CSV header.
+constexpr qint64 kHead = 64 * 1024;
+
 QString number(qsizetype n) {
     return QLocale(QLocale::English).toString(n);
 }
@@ -21,8 +25,7 @@ QString games(qsizetype n) {
 }
 
 // Whether the content, after a byte-order mark and white space, begins as JSON's object.
-bool looksLikeJson(const QByteArray& content) {
-    QByteArrayView start(content);
+bool looksLikeJson(QByteArrayView start) {
     if (start.startsWith("\xEF\xBB\xBF")) {
         start = start.sliced(3);
     }
@@ -30,10 +33,10 @@ bool looksLikeJson(const QByteArray& content) {
 }
 
 // Reads Ludora's own JSON or CSV: the lists come with their tabs.
-bool readOwn(const QByteArray& content, Format format, ImportResult& result, QString* error) {
+bool readOwn(QIODevice& device, Format format, ImportResult& result, QString* error) {
     auto collection = std::make_unique<Collection>();
-    const bool read = format == Format::Json ? readJson(content, *collection, error)
-                                             : readOwnCsv(content, *collection, error);
+    const bool read = format == Format::Json ? readJson(device, *collection, error)
+                                             : readOwnCsv(device, *collection, error);
     if (!read) {
         return false;
     }
@@ -64,7 +67,7 @@ bool parseFormat(const QString& name, Format* format) {
     return false;
 }
 
-Format detectFormat(const QByteArray& content) {
+Format detectFormat(QByteArrayView content) {
     if (looksLikeJson(content)) {
         return Format::Json;
     }
@@ -75,9 +78,7 @@ Format detectFormat(const QByteArray& content) {
 }
 
 Format formatOf(const QString& path) {
-    // Enough for a zip's signature, an XML root element behind its prologue, a CSV header.
     // A named pipe would wait for a writer: only files are looked into.
-    constexpr qint64 kHead = 64 * 1024;
     QFile file(path);
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)
                ? detectFormat(file.read(kHead))
@@ -105,17 +106,25 @@ ImportResult importCollection(const QString& path, Format format) {
                                           : file.errorString());
         return result;
     }
-    return importCollection(file.readAll(), path, format);
+    return importCollection(file, path, format);
 }
 
 ImportResult importCollection(const QByteArray& content, const QString& displayName,
                               Format format) {
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    return importCollection(buffer, displayName, format);
+}
+
+ImportResult importCollection(QIODevice& device, const QString& displayName, Format format) {
     ImportResult result;
     result.source = displayName;
-    result.format = format == Format::Detect ? detectFormat(content) : format;
+    const QByteArray head = device.peek(kHead);
+    result.format = format == Format::Detect ? detectFormat(head) : format;
     // Ludora's own CSV and a spreadsheet share the format; the header tells them apart.
     const bool own =
-        result.format == Format::Json || (result.format == Format::Csv && isOwnCsv(content));
+        result.format == Format::Json || (result.format == Format::Csv && isOwnCsv(head));
     result.byPlatform = !own;
     Placer games;
     QString error;
@@ -123,14 +132,14 @@ ImportResult importCollection(const QByteArray& content, const QString& displayN
     switch (result.format) {
         case Format::Json:
         case Format::Csv:
-            read = own ? readOwn(content, result.format, result, &error)
-                       : readSpreadsheet(content, games, &error);
+            read = own ? readOwn(device, result.format, result, &error)
+                       : readSpreadsheet(device, games, &error);
             break;
         case Format::Tellico:
-            read = readTellico(content, games, &error);
+            read = readTellico(device, games, &error);
             break;
         case Format::GCstar:
-            read = readGcstar(content, games, &error);
+            read = readGcstar(device, games, &error);
             break;
         case Format::Text:
             error = QStringLiteral("text cannot be imported");

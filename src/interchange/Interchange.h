@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -61,7 +62,7 @@ bool parseFormat(const QString& name, Format* format);
 
 // The format the content is in, or Detect when it is none of them (a collection file among
 // them). Anything that begins as one of them counts: its reader then says what is wrong.
-Format detectFormat(const QByteArray& content);
+Format detectFormat(QByteArrayView content);
 // The same for a file, from its first bytes; Detect also when it cannot be read.
 Format formatOf(const QString& path);
 // Whether a file is one to import rather than to open as a collection file: its content
@@ -73,8 +74,13 @@ bool isImportable(const QString& path);
 // format is given. Another program's games are placed on tabs: N64, JAGUAR and TG16 take
 // their consoles' names, every other platform gets a tab of its own from tab 3 on in the
 // order the platforms first appear, and games without a platform one more tab.
+// The file is read a piece at a time, never whole: what a file from a stranger can make
+// Ludora hold is bounded, whatever it holds.
 ImportResult importCollection(const QString& path, Format format = Format::Detect);
 ImportResult importCollection(const QByteArray& content, const QString& displayName,
+                              Format format = Format::Detect);
+// The same from a device open for reading, which allows seeking.
+ImportResult importCollection(QIODevice& device, const QString& displayName,
                               Format format = Format::Detect);
 
 // The collection in one of the formats that can be written (Json, Csv, Text, Tellico);

@@ -3,11 +3,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringDecoder>
 
 #include "collection/CaptionKeys.h"
 #include "collection/Collection.h"
 #include "interchange/Csv.h"
+#include "interchange/JsonStream.h"
 
 namespace ludora::interchange {
 namespace {
@@ -30,7 +30,28 @@ public:
         list.append(name);
         return true;
     }
-    void moveInto(Collection& collection) { collection.addNamesToAll(std::move(batches_)); }
+    // Puts the names into the collection, whose captions are set. A list whose caption has
+    // the same first nine characters as an earlier tab's is refused: a collection file would
+    // give its names to that tab.
+    bool moveInto(Collection& collection, QString* error) {
+        for (int tab = 1; tab < Collection::kTabCount; ++tab) {
+            const QString key = CaptionKeys::keyOf(collection.caption(tab));
+            for (int earlier = 0; !batches_[size_t(tab)].isEmpty() && earlier < tab; ++earlier) {
+                if (CaptionKeys::keyOf(collection.caption(earlier)) == key) {
+                    *error = QStringLiteral(
+                                 "the captions of tabs %1 and %2 begin with the same nine "
+                                 "characters (\"%3\"): a collection file would put the names of "
+                                 "tab %2 on tab %1")
+                                 .arg(earlier)
+                                 .arg(tab)
+                                 .arg(key.trimmed());
+                    return false;
+                }
+            }
+        }
+        collection.addNamesToAll(std::move(batches_));
+        return true;
+    }
 
 private:
     Collection::Batches batches_;
@@ -81,8 +102,7 @@ QByteArray writeText(const Collection& c) {
     return out.toUtf8();
 }
 
-bool isOwnCsv(const QByteArray& content) {
-    QByteArrayView start(content);
+bool isOwnCsv(QByteArrayView start) {
     if (start.startsWith("\xEF\xBB\xBF")) {
         start = start.sliced(3);
     }
@@ -90,85 +110,173 @@ bool isOwnCsv(const QByteArray& content) {
     return start.first(end < 0 ? start.size() : end).trimmed() == kHeader;
 }
 
-bool readJson(const QByteArray& content, Collection& c, QString* error) {
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(content, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        *error =
-            QStringLiteral("offset %1: %2").arg(parseError.offset).arg(parseError.errorString());
+namespace {
+
+// "captions": 25 strings, each the caption a collection file's caption line would give.
+bool readCaptions(JsonStream& json, Collection& c, QString* error) {
+    const QString shape = QStringLiteral("\"captions\" must be an array of 25 strings");
+    if (!json.take('[')) {
+        *error = shape;
         return false;
     }
-    if (!doc.isObject()) {
-        *error = QStringLiteral("the top level is not an object");
-        return false;
-    }
-    const QJsonObject root = doc.object();
-    const QJsonValue captions = root.value(QStringLiteral("captions"));
-    const QJsonValue lists = root.value(QStringLiteral("lists"));
-    if (!captions.isArray() || captions.toArray().size() != Collection::kTabCount) {
-        *error = QStringLiteral("\"captions\" must be an array of 25 strings");
-        return false;
-    }
-    if (!lists.isArray() || lists.toArray().size() != Collection::kTabCount) {
-        *error = QStringLiteral("\"lists\" must be an array of 25 arrays of strings");
-        return false;
-    }
-    const QJsonArray captionArray = captions.toArray();
-    const QJsonArray listArray = lists.toArray();
-    Lists names;
-    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
-        const QJsonValue caption = captionArray.at(tab);
-        if (!caption.isString()) {
-            *error = QStringLiteral("captions[%1] is not a string").arg(tab);
-            return false;
-        }
-        // Each tab gets the caption a collection file's caption line would give it.
-        c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption.toString()));
-        const QJsonValue list = listArray.at(tab);
-        if (!list.isArray()) {
-            *error = QStringLiteral("lists[%1] is not an array").arg(tab);
-            return false;
-        }
-        const QJsonArray nameArray = list.toArray();
-        for (qsizetype i = 0; i < nameArray.size(); ++i) {
-            const QString where = QStringLiteral("lists[%1][%2]").arg(tab).arg(i);
-            if (!nameArray.at(i).isString()) {
-                *error = where + QStringLiteral(" is not a string");
+    int tab = 0;
+    if (!json.take(']')) {
+        do {
+            if (tab >= Collection::kTabCount) {
+                *error = shape;
                 return false;
             }
-            if (!names.add(tab, nameArray.at(i).toString(), error, where)) {
+            if (json.peek() == 0) {
+                return json.fail(QStringLiteral("the text ends inside an array"));
+            }
+            if (json.peek() != '"') {
+                *error = QStringLiteral("captions[%1] is not a string").arg(tab);
                 return false;
             }
+            QString caption;
+            if (!json.readString(&caption)) {
+                return false;
+            }
+            c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption));
+            ++tab;
+        } while (json.take(','));
+        if (!json.take(']')) {
+            return json.fail(QStringLiteral("',' or ']' was expected"));
         }
     }
-    names.moveInto(c);
+    if (tab != Collection::kTabCount) {
+        *error = shape;
+        return false;
+    }
     return true;
 }
 
-bool readOwnCsv(const QByteArray& content, Collection& c, QString* error) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(content);
-    if (utf8.hasError()) {
+// "lists": 25 arrays of names.
+bool readLists(JsonStream& json, Lists& names, QString* error) {
+    const QString shape = QStringLiteral("\"lists\" must be an array of 25 arrays of strings");
+    if (!json.take('[')) {
+        *error = shape;
+        return false;
+    }
+    int tab = 0;
+    if (!json.take(']')) {
+        do {
+            if (tab >= Collection::kTabCount) {
+                *error = shape;
+                return false;
+            }
+            if (json.peek() == 0) {
+                return json.fail(QStringLiteral("the text ends inside an array"));
+            }
+            if (!json.take('[')) {
+                *error = QStringLiteral("lists[%1] is not an array").arg(tab);
+                return false;
+            }
+            qsizetype i = 0;
+            if (!json.take(']')) {
+                do {
+                    const QString where = QStringLiteral("lists[%1][%2]").arg(tab).arg(i++);
+                    if (json.peek() == 0) {
+                        return json.fail(QStringLiteral("the text ends inside an array"));
+                    }
+                    if (json.peek() != '"') {
+                        *error = where + QStringLiteral(" is not a string");
+                        return false;
+                    }
+                    QString name;
+                    if (!json.readString(&name) || !names.add(tab, name, error, where)) {
+                        return false;
+                    }
+                } while (json.take(','));
+                if (!json.take(']')) {
+                    return json.fail(QStringLiteral("',' or ']' was expected"));
+                }
+            }
+            ++tab;
+        } while (json.take(','));
+        if (!json.take(']')) {
+            return json.fail(QStringLiteral("',' or ']' was expected"));
+        }
+    }
+    if (tab != Collection::kTabCount) {
+        *error = shape;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readJson(QIODevice& device, Collection& c, QString* error) {
+    JsonStream json(device);
+    const auto failed = [&] {
+        if (error->isEmpty()) {
+            *error = json.error();
+        }
+        return false;
+    };
+    if (!json.take('{')) {
+        if (json.skipValue() && json.atEnd()) {
+            *error = QStringLiteral("the top level is not an object");
+            return false;
+        }
+        return failed();
+    }
+    Lists names;
+    bool captions = false;
+    bool lists = false;
+    if (!json.take('}')) {
+        do {
+            QString key;
+            if (!json.readString(&key) || !json.take(':')) {
+                json.fail(QStringLiteral("a member of an object is not \"name\": value"));
+                return failed();
+            }
+            bool read = false;
+            if (key == QLatin1String("captions") && !captions) {
+                read = captions = readCaptions(json, c, error);
+            } else if (key == QLatin1String("lists") && !lists) {
+                read = lists = readLists(json, names, error);
+            } else {
+                read = json.skipValue();
+            }
+            if (!read) {
+                return failed();
+            }
+        } while (json.take(','));
+        if (!json.take('}')) {
+            json.fail(QStringLiteral("',' or '}' was expected"));
+            return failed();
+        }
+    }
+    if (!json.atEnd()) {
+        json.fail(QStringLiteral("garbage at the end of the document"));
+        return failed();
+    }
+    if (!captions || !lists) {
+        *error = !captions ? QStringLiteral("\"captions\" must be an array of 25 strings")
+                           : QStringLiteral("\"lists\" must be an array of 25 arrays of strings");
+        return false;
+    }
+    return names.moveInto(c, error);
+}
+
+bool readOwnCsv(QIODevice& device, Collection& c, QString* error) {
+    if (textEncoding(device) != CsvReader::Encoding::Utf8) {
         *error = QStringLiteral("the file is not UTF-8 text");
         return false;
     }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    QList<CsvRow> rows;
-    qint64 line = 0;
-    if (!parseCsv(text, rows, &line, error)) {
-        *error = QStringLiteral("line %1: %2").arg(line).arg(*error);
-        return false;
-    }
-    if (rows.isEmpty() || rows.first().fields.join(u',') != kHeader) {
-        *error = QStringLiteral("line 1: the header must be \"%1\"").arg(kHeader);
+    CsvReader reader(device, CsvReader::Encoding::Utf8);
+    CsvRow row;
+    if (!reader.next(row) || row.fields.join(u',') != kHeader) {
+        *error = reader.error().isEmpty()
+                     ? QStringLiteral("line 1: the header must be \"%1\"").arg(kHeader)
+                     : reader.error();
         return false;
     }
     std::array<bool, Collection::kTabCount> captionSet{};
     Lists names;
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const CsvRow& row = rows.at(r);
+    while (reader.next(row)) {
         const QString where = QStringLiteral("line %1").arg(row.line);
         if (row.fields.size() != 3) {
             *error = where + QStringLiteral(": a row needs 3 fields (tab, caption, name), not %1")
@@ -196,8 +304,11 @@ bool readOwnCsv(const QByteArray& content, Collection& c, QString* error) {
             return false;
         }
     }
-    names.moveInto(c);
-    return true;
+    if (!reader.error().isEmpty()) {
+        *error = reader.error();
+        return false;
+    }
+    return names.moveInto(c, error);
 }
 
 }  // namespace ludora::interchange

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 namespace ludora {
@@ -19,11 +20,12 @@ QByteArray writeOwnCsv(const Collection& collection);
 QByteArray writeText(const Collection& collection);
 
 // Whether the text's first line is the header of Ludora's own CSV.
-bool isOwnCsv(const QByteArray& content);
+bool isOwnCsv(QByteArrayView start);
 
-// Fill an empty collection, adding every name as the program would. On bad input they
-// return false with a reason that names the line (CSV) or the field (JSON).
-bool readJson(const QByteArray& content, Collection& collection, QString* error);
-bool readOwnCsv(const QByteArray& content, Collection& collection, QString* error);
+// Fill an empty collection, adding every name as the program would, reading the device a
+// piece at a time. On bad input they return false with a reason that names the line (CSV),
+// or the field or the offset (JSON).
+bool readJson(QIODevice& device, Collection& collection, QString* error);
+bool readOwnCsv(QIODevice& device, Collection& collection, QString* error);
 
 }  // namespace ludora::interchange

@@ -10,19 +10,25 @@ namespace {
 constexpr int kNoTab = -1;
 constexpr char16_t kNoPlatformCaption[] = u"No platform";
 
-// Captions to try for a tab, most readable first. A reader joins tabs whose captions share
-// their first nine characters, so "PlayStation3" after "PlayStation2" becomes "PlayStat3".
-QStringList captionCandidates(const QString& caption) {
+// The captions to try for a tab, most readable first, one at a time: the k-th, or a null
+// string after the last. A reader joins tabs whose captions share their first nine
+// characters, so "PlayStation3" after "PlayStation2" becomes "PlayStat3".
+QString captionCandidate(const QString& caption, int k) {
+    if (k == 0) {
+        return caption;
+    }
     QString packed = caption;
     packed.remove(u' ');
-    QStringList candidates{caption, packed};
-    for (qsizetype k = 1; k < 8 && packed.size() > CaptionKeys::kLength; ++k) {
-        candidates << packed.left(CaptionKeys::kLength - k) + packed.right(k);
+    if (k == 1) {
+        return packed;
     }
-    for (int n = 2; n < 100; ++n) {
-        candidates << packed.left(7) + u'#' + QString::number(n);
+    const int shortened = packed.size() > CaptionKeys::kLength ? 7 : 0;  // k = 2 to 8
+    if (k < 2 + shortened) {
+        const qsizetype kept = k - 1;
+        return packed.left(CaptionKeys::kLength - kept) + packed.right(kept);
     }
-    return candidates;
+    const int n = k - shortened;  // numbered from 2
+    return n < 100 ? packed.left(7) + u'#' + QString::number(n) : QString();
 }
 
 // Whether a name of one of the tabs before `tab` begins with the key.
@@ -108,7 +114,8 @@ void Placer::finish(ImportResult& result) {
     for (int tab = 0; tab < Collection::kTabCount; ++tab) {
         QString caption = captions_[size_t(tab)];
         if (tab >= Collection::kFirstUserTab) {
-            for (const QString& candidate : captionCandidates(caption)) {
+            QString candidate;
+            for (int k = 0; !(candidate = captionCandidate(caption, k)).isNull(); ++k) {
                 const QString key = CaptionKeys::keyOf(candidate);
                 if (!keys.contains(key) && !beginsEarlierName(names_, tab, key)) {
                     caption = candidate;

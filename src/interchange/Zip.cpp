@@ -1,4 +1,4 @@
-#include "Zip.h"
+#include "interchange/Zip.h"
 
 #include <zlib.h>
 #include <QtEndian>
@@ -12,8 +12,6 @@ constexpr quint32 kEndOfDirectory = 0x06054b50;
 constexpr qsizetype kEndSize = 22;
 constexpr qsizetype kCentralSize = 46;
 constexpr qsizetype kLocalSize = 30;
-// A member larger than this is refused rather than inflated into memory.
-constexpr qsizetype kMaxContent = qsizetype(1) << 30;
 
 // Little-endian fields at an offset; the caller checks that they lie inside the bytes.
 quint16 u16(const QByteArray& b, qsizetype at) {
@@ -33,97 +31,193 @@ void put32(QByteArray& b, quint32 v) {
     b.append(bytes, 4);
 }
 
-bool fail(QString* error, const QString& reason) {
-    *error = reason;
-    return false;
-}
-
-bool inflateRaw(const char* data, qsizetype size, qsizetype expected, QByteArray* out) {
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        return false;
-    }
-    out->resize(expected);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-    stream.avail_in = uInt(size);
-    stream.next_out = reinterpret_cast<Bytef*>(out->data());
-    stream.avail_out = uInt(expected);
-    const int status = inflate(&stream, Z_FINISH);
-    const bool ok = status == Z_STREAM_END && stream.total_out == uLong(expected);
-    inflateEnd(&stream);
-    return ok;
-}
+// The archive's directory can be no larger than its 65,535 entries with the longest names.
+constexpr qint64 kMaxDirectory = 64 * 1024 * 1024;
+constexpr qint64 kZipChunk = 64 * 1024;
 
 }  // namespace
 
-bool looksLikeZip(const QByteArray& bytes) {
-    return bytes.size() >= 4 && u32(bytes, 0) == kLocalHeader;
+bool looksLikeZip(QByteArrayView bytes) {
+    return bytes.size() >= 4 && qFromLittleEndian<quint32>(bytes.data()) == kLocalHeader;
 }
 
-bool readZipMember(const QByteArray& zip, const QStringList& names, QByteArray* content,
-                   QString* error) {
+ZipMember::ZipMember(QIODevice& zip, const QString& name, int method, qint64 packed, qint64 size,
+                     quint32 crc)
+    : zip_(zip),
+      name_(name),
+      deflated_(method == Z_DEFLATED),
+      packedLeft_(packed),
+      packed_(packed),
+      size_(size),
+      crc_(crc),
+      running_(quint32(crc32_z(0, nullptr, 0))) {
+    if (deflated_ && inflateInit2(&stream_, -MAX_WBITS) != Z_OK) {
+        fail(QStringLiteral("the zip archive cannot be unpacked"));
+    }
+    open(QIODevice::ReadOnly);
+}
+
+ZipMember::~ZipMember() {
+    if (deflated_) {
+        inflateEnd(&stream_);
+    }
+}
+
+qint64 ZipMember::fail(const QString& reason) {
+    failed_ = true;
+    setErrorString(reason);
+    return -1;
+}
+
+qint64 ZipMember::finish(qint64 produced) {
+    done_ = true;
+    if (out_ != size_) {
+        return fail(QStringLiteral("the zip archive is damaged: %1 is not as long as its "
+                                   "directory says")
+                        .arg(name_));
+    }
+    if (running_ != crc_) {
+        return fail(QStringLiteral("the zip archive is damaged: %1 fails its checksum").arg(name_));
+    }
+    return produced;
+}
+
+qint64 ZipMember::readData(char* data, qint64 maxSize) {
+    if (failed_) {
+        return -1;
+    }
+    if (done_ || maxSize <= 0) {
+        return 0;
+    }
+    qint64 produced = 0;
+    if (!deflated_) {
+        const qint64 wanted = std::min(maxSize, packedLeft_);
+        produced = wanted > 0 ? zip_.read(data, wanted) : 0;
+        if (wanted > 0 && produced <= 0) {
+            return fail(QStringLiteral("the zip archive is cut short inside %1").arg(name_));
+        }
+        packedLeft_ -= produced;
+    } else {
+        produced = inflateInto(data, maxSize);
+        if (produced < 0) {
+            return -1;
+        }
+    }
+    running_ = quint32(crc32_z(running_, reinterpret_cast<const Bytef*>(data), size_t(produced)));
+    out_ += produced;
+    if (out_ > kMaxRatio * std::max<qint64>(packed_, 1)) {
+        return fail(QStringLiteral("%1 in the zip archive unpacks to more than %2 times its "
+                                   "packed size, as a zip bomb does: refused")
+                        .arg(name_)
+                        .arg(kMaxRatio));
+    }
+    if ((!deflated_ && packedLeft_ == 0) || (deflated_ && done_)) {
+        return finish(produced);
+    }
+    return produced;
+}
+
+qint64 ZipMember::inflateInto(char* data, qint64 maxSize) {
+    stream_.next_out = reinterpret_cast<Bytef*>(data);
+    stream_.avail_out = uInt(std::min<qint64>(maxSize, kZipChunk));
+    const uInt room = stream_.avail_out;
+    while (stream_.avail_out == room) {
+        if (stream_.avail_in == 0 && packedLeft_ > 0) {
+            in_.resize(qsizetype(std::min(kZipChunk, packedLeft_)));
+            const qint64 got = zip_.read(in_.data(), in_.size());
+            if (got <= 0) {
+                return fail(QStringLiteral("the zip archive is cut short inside %1").arg(name_));
+            }
+            packedLeft_ -= got;
+            stream_.next_in = reinterpret_cast<Bytef*>(in_.data());
+            stream_.avail_in = uInt(got);
+        }
+        const int status = inflate(&stream_, Z_NO_FLUSH);
+        if (status == Z_STREAM_END) {
+            done_ = true;
+            break;
+        }
+        if (status != Z_OK && !(status == Z_BUF_ERROR && packedLeft_ > 0)) {
+            return fail(
+                QStringLiteral("the zip archive is damaged: %1 cannot be unpacked").arg(name_));
+        }
+    }
+    return qint64(room - stream_.avail_out);
+}
+
+std::unique_ptr<ZipMember> openZipMember(QIODevice& zip, const QStringList& names, QString* error) {
+    const auto refuse = [error](const QString& reason) {
+        *error = reason;
+        return std::unique_ptr<ZipMember>();
+    };
     // The end record lies within the last 64 KB (its comment is at most 65,535 bytes).
-    qsizetype end = zip.size() - kEndSize;
-    const qsizetype lowest = std::max<qsizetype>(0, end - 0xFFFF);
-    while (end >= lowest && (end < 0 || u32(zip, end) != kEndOfDirectory)) {
+    const qint64 size = zip.size();
+    const qint64 tailStart = std::max<qint64>(0, size - kEndSize - 0xFFFF);
+    if (!zip.seek(tailStart)) {
+        return refuse(QStringLiteral("the zip archive cannot be read"));
+    }
+    const QByteArray tail = zip.read(size - tailStart);
+    qsizetype end = tail.size() - kEndSize;
+    while (end >= 0 && u32(tail, end) != kEndOfDirectory) {
         --end;
     }
-    if (end < lowest || end < 0) {
-        return fail(error, QStringLiteral("the zip archive is damaged: it has no directory"));
+    if (end < 0) {
+        return refuse(QStringLiteral("the zip archive is damaged: it has no directory"));
     }
-    const int count = u16(zip, end + 10);
-    qsizetype at = u32(zip, end + 16);
+    const int count = u16(tail, end + 10);
+    const qint64 directorySize = u32(tail, end + 12);
+    const qint64 directoryAt = u32(tail, end + 16);
+    if (directorySize > kMaxDirectory || directoryAt + directorySize > size ||
+        !zip.seek(directoryAt)) {
+        return refuse(QStringLiteral("the zip archive is damaged: its directory is cut"));
+    }
+    const QByteArray directory = zip.read(directorySize);
+    qsizetype at = 0;
     for (int i = 0; i < count; ++i) {
-        if (at < 0 || at + kCentralSize > end || u32(zip, at) != kCentralHeader) {
-            return fail(error, QStringLiteral("the zip archive is damaged: its directory is cut"));
+        if (at + kCentralSize > directory.size() || u32(directory, at) != kCentralHeader) {
+            return refuse(QStringLiteral("the zip archive is damaged: its directory is cut"));
         }
-        const int method = u16(zip, at + 10);
-        const quint32 crc = u32(zip, at + 16);
-        const qsizetype packed = u32(zip, at + 20);
-        const qsizetype size = u32(zip, at + 24);
-        const qsizetype nameLength = u16(zip, at + 28);
-        const qsizetype skip = nameLength + u16(zip, at + 30) + u16(zip, at + 32);
-        const qsizetype local = u32(zip, at + 42);
-        if (at + kCentralSize + nameLength > end) {
-            return fail(error, QStringLiteral("the zip archive is damaged: its directory is cut"));
+        const int method = u16(directory, at + 10);
+        const quint32 crc = u32(directory, at + 16);
+        const qint64 packed = u32(directory, at + 20);
+        const qint64 unpacked = u32(directory, at + 24);
+        const qsizetype nameLength = u16(directory, at + 28);
+        const qsizetype skip = nameLength + u16(directory, at + 30) + u16(directory, at + 32);
+        const qint64 local = u32(directory, at + 42);
+        if (at + kCentralSize + nameLength > directory.size()) {
+            return refuse(QStringLiteral("the zip archive is damaged: its directory is cut"));
         }
-        const QString name = QString::fromUtf8(zip.constData() + at + kCentralSize, nameLength);
+        const QString name =
+            QString::fromUtf8(directory.constData() + at + kCentralSize, nameLength);
         at += kCentralSize + skip;
         if (!names.contains(name)) {
             continue;
         }
-        if (local + kLocalSize > zip.size() || u32(zip, local) != kLocalHeader) {
-            return fail(error,
-                        QStringLiteral("the zip archive is damaged: %1 is missing").arg(name));
+        QByteArray header;
+        if (zip.seek(local)) {
+            header = zip.read(kLocalSize);
         }
-        const qsizetype data = local + kLocalSize + u16(zip, local + 26) + u16(zip, local + 28);
-        if (data + packed > zip.size()) {
-            return fail(error, QStringLiteral("the zip archive is cut short inside %1").arg(name));
+        if (header.size() < kLocalSize || u32(header, 0) != kLocalHeader) {
+            return refuse(QStringLiteral("the zip archive is damaged: %1 is missing").arg(name));
         }
-        if (size > kMaxContent) {
-            return fail(error, QStringLiteral("%1 in the zip archive is too large").arg(name));
+        const qint64 data = local + kLocalSize + u16(header, 26) + u16(header, 28);
+        if (data + packed > size || !zip.seek(data)) {
+            return refuse(QStringLiteral("the zip archive is cut short inside %1").arg(name));
         }
-        if (method == 0 && packed == size) {
-            *content = zip.mid(data, size);
-        } else if (method != Z_DEFLATED) {
-            return fail(error, QStringLiteral("%1 in the zip archive is packed in a way (method "
-                                              "%2) that cannot be read")
-                                   .arg(name)
-                                   .arg(method));
-        } else if (!inflateRaw(zip.constData() + data, packed, size, content)) {
-            return fail(
-                error,
-                QStringLiteral("the zip archive is damaged: %1 cannot be unpacked").arg(name));
+        if (method != 0 && method != Z_DEFLATED) {
+            return refuse(QStringLiteral("%1 in the zip archive is packed in a way (method %2) "
+                                         "that cannot be read")
+                              .arg(name)
+                              .arg(method));
         }
-        const auto* bytes = reinterpret_cast<const Bytef*>(content->constData());
-        if (crc32_z(0, bytes, size_t(content->size())) != crc) {
-            return fail(
-                error,
-                QStringLiteral("the zip archive is damaged: %1 fails its checksum").arg(name));
+        if (method == 0 && packed != unpacked) {
+            return refuse(QStringLiteral("the zip archive is damaged: %1 is not as long as its "
+                                         "directory says")
+                              .arg(name));
         }
-        return true;
+        return std::make_unique<ZipMember>(zip, name, method, packed, unpacked, crc);
     }
-    return fail(error, QStringLiteral("the zip archive holds no %1").arg(names.join(u'/')));
+    return refuse(QStringLiteral("the zip archive holds no %1").arg(names.join(u'/')));
 }
 
 QByteArray writeZip(const QString& name, const QByteArray& content) {

@@ -67,7 +67,7 @@ private Q_SLOTS:
             << QString() << QStringList{"1 game read"} << QString();
         QTest::newRow("JSON that is no collection: refused, by its name")
             << "frmMain" << QStringList{"other.json"} << QString() << copyOrMove << false << true
-            << QString() << QStringList{"not a file of games that can be imported"} << QString();
+            << QString() << QStringList{"line 1: the header must name a title column"} << QString();
         QTest::newRow("collection file over the name box")
             << "Text1" << QStringList{"games.LDX"} << path("games.LDX") << copyOrMove << false
             << true << "games.LDX" << none << QString();

@@ -1,10 +1,13 @@
 // ldxtool import of other programs' files (Tellico, GCstar, spreadsheets) and export back to
 // Tellico. The Tellico files were written by Tellico itself (tests/data/interchange).
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include "LdxtoolProcess.h"
+#include "interchange/Zip.h"
 
 namespace {
 
@@ -58,7 +61,8 @@ private Q_SLOTS:
             << QStringLiteral(
                    "  tab 8 \"No platform\": 1 game (no platform)\n5 games on tabs 4 to 25, "
                    "which cannot be chosen in the main window");
-        for (const char* file : {"tellico-games.xml", "tellico-games.csv"}) {
+        for (const char* file :
+             {"tellico-games.xml", "tellico-games.csv", "tellico-stored.tc", "tellico-covers.tc"}) {
             QTest::newRow(file) << QString::fromLatin1(file) << QByteArray() << kTellicoGames << 0
                                 << QStringLiteral("tab 1 \"N64\": 3 games (Nintendo 64, N64)");
         }
@@ -80,6 +84,13 @@ private Q_SLOTS:
                    "Turbografx 16\r\n;;\r\n")
             << QByteArray("N64\n  Pok\xC3\xA9mon Snap\n\nTG16\n  Two lines\n\n") << 0
             << QStringLiteral("tab 3 \"TG16\": 1 game (Turbografx 16)\n");
+        QTest::newRow("tab-separated spreadsheet")
+            << QStringLiteral("games.tsv") << QByteArray("Title\tPlatform\nZelda\tN64\n")
+            << QByteArray("N64\n  Zelda\n\n") << 0 << QStringLiteral("tab 1 \"N64\": 1 game (N64)");
+        // A finding of the fuzzer: a NUL character is a character like any other.
+        QTest::newRow("NUL in a spreadsheet")
+            << QStringLiteral("nul.csv") << QByteArray("title,platform\nA\0B,N64\n", 23)
+            << QByteArray("N64\n  A\0B\n\n", 11) << 0 << QStringLiteral("1 game read");
         // Tellico 3.5.4 on: several platforms; the same console twice adds the game once.
         QTest::newRow("tellico several platforms")
             << QStringLiteral("multi.xml")
@@ -159,6 +170,32 @@ private Q_SLOTS:
         QTest::newRow("csv without a platform column")
             << QStringLiteral("games.csv") << QByteArray("Title,Year\nZelda,1986\n") << QString()
             << QStringLiteral("line 1: the header must name a title column and a platform");
+        QByteArray stored = readBytes(data(QStringLiteral("tellico-stored.tc")));
+        stored[stored.indexOf("Tempest") + 1] = 'a';
+        QTest::newRow("damaged byte in a stored member")
+            << QStringLiteral("stored.tc") << stored << QString()
+            << QStringLiteral("tellico.xml fails its checksum");
+        // Many small elements, each harmless: only the unpacked size gives it away.
+        QByteArray bomb = "<tellico><collection type=\"11\">";
+        bomb += QByteArray("<e/>").repeated(16 * 1024 * 1024);
+        QTest::newRow("zip bomb")
+            << QStringLiteral("bomb.tc")
+            << ludora::interchange::writeZip(QStringLiteral("tellico.xml"), bomb) << QString()
+            << QStringLiteral("more than 1000 times its packed size, as a zip bomb does");
+        QByteArray laughs = "<!DOCTYPE tellico [<!ENTITY l0 \"lol\">";
+        for (int i = 1; i < 10; ++i) {
+            laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                      ("&l" + QByteArray::number(i - 1) + ';').repeated(10) + "\">";
+        }
+        laughs +=
+            "]><tellico><collection type=\"11\"><entry><title>&l9;</title></entry>"
+            "</collection></tellico>";
+        QTest::newRow("billion laughs") << QStringLiteral("laughs.xml") << laughs << QString()
+                                        << QStringLiteral("entity expansion limit");
+        QTest::newRow("one item of 9 MB")
+            << QStringLiteral("comment.xml")
+            << "<tellico><!--" + QByteArray(9 * 1024 * 1024, ' ') + "--></tellico>" << QString()
+            << QStringLiteral("one item of the file is larger than 8 MB");
         QTest::newRow("gcstar read as tellico")
             << QStringLiteral("games.gcs") << gcstar("GCgames", QByteArray()) << u"tellico"_qs
             << QStringLiteral("not a Tellico collection");
@@ -196,6 +233,30 @@ private Q_SLOTS:
         const Run imported = ldxtool({QStringLiteral("import"), tc, QStringLiteral("-o"), second});
         QCOMPARE(imported.exitCode, 0);
         QCOMPARE(readBytes(second), readBytes(first));
+
+        // Read as Tellico reads it: a platform that the field does not allow is dropped.
+        QFile zip(tc);
+        QVERIFY(zip.open(QIODevice::ReadOnly));
+        QString error;
+        const auto xmlFile = ludora::interchange::openZipMember(zip, {"tellico.xml"}, &error);
+        QVERIFY2(xmlFile, qPrintable(error));
+        QXmlStreamReader xml(xmlFile.get());
+        QStringList allowed;
+        QSet<QString> platforms;
+        while (xml.readNext() != QXmlStreamReader::Invalid && !xml.atEnd()) {
+            if (xml.isStartElement() && xml.name() == u"field" &&
+                xml.attributes().value("name") == u"platform") {
+                allowed = xml.attributes().value("allowed").toString().split(u';');
+            } else if (xml.isStartElement() && xml.name() == u"platform") {
+                platforms << xml.readElementText();
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QVERIFY(platforms.contains(QStringLiteral("Nintendo 64")));
+        QVERIFY(platforms.contains(QStringLiteral("TurboGrafx-16")));
+        for (const QString& platform : platforms) {
+            QVERIFY2(allowed.contains(platform), qPrintable(platform));
+        }
     }
 
     void subcommandHelp_data() {
