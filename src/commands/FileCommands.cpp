@@ -113,7 +113,7 @@ Outcome importFile(Collection& collection, QWidget* window, const QString& path)
     collection.setDirty(true);
     platform::inform(
         window, interchange::summaryText(imported),
-        imported.unplaced.isEmpty() ? platform::Icon::Information : platform::Icon::Warning);
+        imported.unplacedCount == 0 ? platform::Icon::Information : platform::Icon::Warning);
     return Outcome::Done;
 }
 

@@ -88,7 +88,8 @@ bool CsvReader::next(CsvRow& row) {
     };
     // Whether the next character ends a field: the delimiter, a line end, the text's end.
     const auto fieldEnds = [this] {
-        return !more() || text_.at(at_) == delimiter_ || text_.at(at_) == u'\r' || text_.at(at_) == u'\n';
+        return !more() || text_.at(at_) == delimiter_ || text_.at(at_) == u'\r' ||
+               text_.at(at_) == u'\n';
     };
     for (;;) {
         QString field;

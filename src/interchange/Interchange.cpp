@@ -208,11 +208,14 @@ QString summaryText(const ImportResult& result) {
                     "--format text\" on the saved file.\n")
                     .arg(games(hidden));
     }
-    if (!result.unplaced.isEmpty()) {
+    if (result.unplacedCount > 0) {
         text += QStringLiteral(
                     "%1 found no place (every tab taken, or a list full at "
-                    "%2 names):\n")
-                    .arg(games(result.unplaced.size()), number(Collection::kMaxNames));
+                    "%2 names)%3:\n")
+                    .arg(games(result.unplacedCount), number(Collection::kMaxNames),
+                         result.unplacedCount > result.unplaced.size()
+                             ? QStringLiteral("; the first %1").arg(number(result.unplaced.size()))
+                             : QString());
         for (const UnplacedGame& game : result.unplaced) {
             text += QStringLiteral("  \"%1\" (%2)\n")
                         .arg(game.name, game.platform.isEmpty() ? QStringLiteral("no platform")

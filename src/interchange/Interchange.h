@@ -49,6 +49,9 @@ struct ImportResult {
     QString source;          // the file, as given
     qsizetype games = 0;     // games in the file
     QList<TabSummary> tabs;  // in tab order, tabs that received games only
+    // The games that found no place: how many, and the first kListedUnplaced of them.
+    static constexpr qsizetype kListedUnplaced = 1000;
+    qsizetype unplacedCount = 0;
     QList<UnplacedGame> unplaced;
     // The games were placed on tabs by their platforms (another program's file), rather
     // than read with their tabs (Ludora's own JSON and CSV).

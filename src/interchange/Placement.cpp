@@ -92,7 +92,9 @@ void Placer::addTo(const QString& name, const QString& platform, quint32& placed
         return;
     }
     if (tab == kNoTab || names_[size_t(tab)].size() >= Collection::kMaxNames) {
-        unplaced_ << UnplacedGame{name, platform};
+        if (++unplacedCount_ <= ImportResult::kListedUnplaced) {
+            unplaced_ << UnplacedGame{name, platform};
+        }
         return;
     }
     placed |= 1u << tab;
@@ -133,6 +135,7 @@ void Placer::finish(ImportResult& result) {
     collection->addNamesToAll(std::move(names_));
     result.games = games_;
     result.unplaced = std::move(unplaced_);
+    result.unplacedCount = unplacedCount_;
     result.collection = std::move(collection);
 }
 

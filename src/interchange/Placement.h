@@ -31,7 +31,8 @@ private:
     std::array<QString, Collection::kTabCount> captions_;
     Collection::Batches names_;
     std::array<QStringList, Collection::kTabCount> spellings_;
-    QList<UnplacedGame> unplaced_;
+    QList<UnplacedGame> unplaced_;  // the first ImportResult::kListedUnplaced
+    qsizetype unplacedCount_ = 0;
     qsizetype games_ = 0;
 };
 

@@ -106,6 +106,8 @@ private Q_SLOTS:
             manyPlatforms +=
                 "Game " + QByteArray::number(p) + ",System " + QByteArray::number(p) + "\n";
         }
+        // The games without a place are counted, and the first thousand listed.
+        manyPlatforms += QByteArray("Game 23,System 23\n").repeated(1000);
         QByteArray lists;
         for (int p = 1; p <= 22; ++p) {
             lists +=
@@ -114,8 +116,8 @@ private Q_SLOTS:
         QTest::newRow("more platforms than tabs")
             << QStringLiteral("many.csv") << manyPlatforms << lists << 1
             << QStringLiteral(
-                   "1 game found no place (every tab taken, or a list full at 32,767 "
-                   "names):\n  \"Game 23\" (System 23)");
+                   "1,001 games found no place (every tab taken, or a list full at 32,767 "
+                   "names); the first 1,000:\n  \"Game 23\" (System 23)");
     }
 
     void importPlacesGames() {

@@ -209,7 +209,7 @@ int runImport(const QStringList& args) {
         return kBadInput;
     }
     std::fputs(qPrintable(interchange::summaryText(imported)), stderr);
-    return imported.unplaced.isEmpty() ? kOk : kBadInput;
+    return imported.unplacedCount == 0 ? kOk : kBadInput;
 }
 
 int runCheck(const QStringList& args) {
