@@ -10,9 +10,19 @@ namespace {
 constexpr int kNoTab = -1;
 constexpr char16_t kNoPlatformCaption[] = u"No platform";
 
+// The first `count` UTF-16 units of the text, one fewer if that would split a pair.
+QString leftWhole(const QString& text, qsizetype count) {
+    if (count < text.size() && count > 0 && text[count - 1].isHighSurrogate()) {
+        --count;
+    }
+    return text.left(count);
+}
+
 // The captions to try for a tab, most readable first, one at a time: the k-th, or a null
 // string after the last. A reader joins tabs whose captions share their first nine
-// characters, so "PlayStation3" after "PlayStation2" becomes "PlayStat3".
+// characters, so "PlayStation3" after "PlayStation2" becomes "PlayStat3". Last come numbered
+// ones, "PlaySta#2" to "PlayS#12" to "Pl#999999": within the nine characters of a key, so
+// every number gives a key of its own, and more of them than 24 tabs can hold names.
 QString captionCandidate(const QString& caption, int k) {
     if (k == 0) {
         return caption;
@@ -25,10 +35,14 @@ QString captionCandidate(const QString& caption, int k) {
     const int shortened = packed.size() > CaptionKeys::kLength ? 7 : 0;  // k = 2 to 8
     if (k < 2 + shortened) {
         const qsizetype kept = k - 1;
-        return packed.left(CaptionKeys::kLength - kept) + packed.right(kept);
+        return leftWhole(packed, CaptionKeys::kLength - kept) + packed.right(kept);
     }
     const int n = k - shortened;  // numbered from 2
-    return n < 100 ? packed.left(7) + u'#' + QString::number(n) : QString();
+    const QString number = u'#' + QString::number(n);
+    if (number.size() > 7) {
+        return QString();
+    }
+    return leftWhole(packed, CaptionKeys::kLength - number.size()) + number;
 }
 
 // Whether a name of one of the tabs before `tab` begins with the key.
@@ -44,6 +58,25 @@ bool beginsEarlierName(const Collection::Batches& names, int tab, const QString&
     }
     return false;
 }
+
+// The keys that names of the tabs before `tab` begin with.
+QSet<QString> earlierNameKeys(const Collection::Batches& names, int tab) {
+    QSet<QString> keys;
+    for (int t = 0; t < tab; ++t) {
+        const NameStore& list = names[size_t(t)];
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QStringView name = list.at(i);
+            if (QString key = CaptionKeys::keyOf(name); name.startsWith(key)) {
+                keys.insert(std::move(key));
+            }
+        }
+    }
+    return keys;
+}
+
+// Candidates tried by reading the earlier names each time; past them, a hostile file that
+// blocks every readable caption is answered from a set of the earlier names' keys.
+constexpr int kScannedCandidates = 100;
 
 }  // namespace
 
@@ -117,9 +150,15 @@ void Placer::finish(ImportResult& result) {
         QString caption = captions_[size_t(tab)];
         if (tab >= Collection::kFirstUserTab) {
             QString candidate;
+            QSet<QString> nameKeys;
             for (int k = 0; !(candidate = captionCandidate(caption, k)).isNull(); ++k) {
                 const QString key = CaptionKeys::keyOf(candidate);
-                if (!keys.contains(key) && !beginsEarlierName(names_, tab, key)) {
+                if (k == kScannedCandidates) {
+                    nameKeys = earlierNameKeys(names_, tab);
+                }
+                const bool begins = k < kScannedCandidates ? beginsEarlierName(names_, tab, key)
+                                                           : nameKeys.contains(key);
+                if (!keys.contains(key) && !begins) {
                     caption = candidate;
                     break;
                 }

@@ -101,6 +101,22 @@ private Q_SLOTS:
                    "</entry></collection></tellico>")
             << QByteArray("N64\n  Rayman\n\nJAGUAR\n  Rayman\n\n") << 0
             << QStringLiteral("1 game read");
+        // A finding of the fuzzer: platforms alike but in the middle run through the readable
+        // captions to numbered ones, each within the nine characters that keep lists apart.
+        QByteArray alike = "title,platform\n";
+        QByteArray alikeLists;
+        for (int p = 1; p <= 22; ++p) {
+            const QByteArray number = QByteArray::number(p).rightJustified(2, '0');
+            alike += "Game " + number + ",AAAAAAAAA" + number + "ZZZZZZZ\n";
+            const QByteArray caption = p == 1    ? "AAAAAAAAA01ZZZZZZZ"
+                                       : p <= 8  ? QByteArray(10 - p, 'A') + QByteArray(p - 1, 'Z')
+                                       : p <= 16 ? "AAAAAAA#" + QByteArray::number(p - 7)
+                                                 : "AAAAAA#" + QByteArray::number(p - 7);
+            alikeLists += caption + "\n  Game " + number + "\n\n";
+        }
+        QTest::newRow("platforms alike but in the middle")
+            << QStringLiteral("alike.csv") << alike << alikeLists << 0
+            << QStringLiteral("22 games read");
         QByteArray manyPlatforms = "title,platform\n";
         for (int p = 1; p <= 23; ++p) {
             manyPlatforms +=
