@@ -16,6 +16,7 @@
 #include "app/frmMain.h"
 #include "collection/Collection.h"
 #include "collection/NameStore.h"
+#include "fixtures/Names.h"
 
 namespace ludora::test {
 
@@ -31,14 +32,6 @@ T* control(QObject* window, const char* objectName) {
 
 inline QAction* menuEntry(QObject* window, const char* objectName) {
     return control<QAction>(window, objectName);
-}
-
-inline QStringList namesOf(const Collection& collection, int tab) {
-    QStringList names;
-    for (int pos = 0; pos < collection.count(tab); ++pos) {
-        names << collection.nameAt(tab, pos);
-    }
-    return names;
 }
 
 inline QStringList rowsOf(const QAbstractItemView* view) {

@@ -13,11 +13,10 @@
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "fixtures/Names.h"
 
 namespace ludora::test {
 
-// The names of a list, in list order.
-QStringList namesOf(const Collection& collection, int tab);
 // The names of a list with a '*' in front of each selected one.
 QStringList entriesOf(const Collection& collection, int tab);
 // The 25 captions.

@@ -10,14 +10,6 @@
 
 namespace ludora::test {
 
-QStringList namesOf(const Collection& collection, int tab) {
-    QStringList names;
-    for (int pos = 0; pos < collection.count(tab); ++pos) {
-        names << collection.nameAt(tab, pos);
-    }
-    return names;
-}
-
 QStringList entriesOf(const Collection& collection, int tab) {
     QStringList entries = namesOf(collection, tab);
     // The selection read once: asked row by row, each row would look through every range.

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "collection/Collection.h"
+#include "fixtures/Names.h"
 
 namespace ludora::test {
 
@@ -47,14 +48,6 @@ inline QByteArray readBytes(const QString& path) {
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QStringList namesOf(const Collection& c, int tab) {
-    QStringList names;
-    for (int pos = 0; pos < c.count(tab); ++pos) {
-        names << c.nameAt(tab, pos);
-    }
-    return names;
 }
 
 // Every list of the collection as "caption: name, name" lines, for comparing whole states.
