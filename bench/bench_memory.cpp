@@ -1,7 +1,9 @@
 // Memory of the program: "bench_memory idle" reports the main window just started;
 // "bench_memory open FILE" the main window with FILE opened; "bench_memory find FILE" the
-// same after searches in the find window, possible duplicates and a name typed into the name
-// box. Prints the peak and the current resident set size in kB, as "peak current".
+// same after searches in the find window, possible duplicates, a name typed into the name
+// box and one name removed from every list (so none shares its names with what Ludora keeps of
+// the file for a merge). Prints the peak and the current resident set size in kB, as
+// "peak current".
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,6 +56,9 @@ int main(int argc, char* argv[]) {
         find->findChild<QCheckBox*>(QStringLiteral("chkDuplicates"))->setChecked(true);
         window->findChild<QLineEdit*>(QStringLiteral("Text1"))
             ->setText(window->collection().nameAt(0, 0));
+        for (int tab = 0; tab < ludora::Collection::kTabCount; ++tab) {
+            window->collection().removeNameAt(tab, 0);
+        }
         QApplication::processEvents();
     }
     window->tmrNumGames_Timer();

@@ -69,7 +69,8 @@ def memory(build, file):
 
 
 def memory_with_find(build, file):
-    """Peak kB with the file open after the find window's searches and the name box."""
+    """Peak kB with the file open after the find window's searches, the name box and an edit
+    of every list."""
     used = subprocess.run([f"{build}/bench/bench_memory", "find", file], check=True,
                           capture_output=True, text=True).stdout.split()
     return int(used[0])
@@ -94,7 +95,7 @@ def scaling(a, per_lists, largest, runs):
         file = os.path.join(a.work, f"scale-{per_list}.LDX")
         subprocess.run([f"{a.build}/bench/ldxgen", file, "--names-per-list", str(per_list)],
                        check=True, capture_output=True)
-        b = gbench(f"{a.build}/bench/bench_collection_file", runs, a.smoke, file)
+        b = gbench(f"{a.build}/bench/bench_collection_file", runs, a.smoke, file, "CollectionFile")
         b.update(gbench(f"{a.build}/bench/bench_window", runs, a.smoke, file, "OpenInWindow"))
         rows.append((names, os.path.getsize(file), b["BM_ReadCollectionFile"],
                      b["BM_WriteCollectionFile"], b["BM_OpenInWindow"]))
@@ -241,6 +242,13 @@ def main():
 
     sort_ms = 1e3 * timed(["sort", "-f", names, "-o", os.path.join(a.work, "sorted.txt")], runs,
                           env=dict(os.environ, LC_ALL="C"))
+    # The names of the other machine's collection that the merge benchmarks take in.
+    their_names = os.path.join(a.work, "their-names.txt")
+    subprocess.run([f"{a.build}/bench/ldxgen", os.path.join(a.work, "theirs.LDX"), their_names,
+                    "--names-per-list", str(per_list), "--seed", "2"], check=True)
+    sort_both_ms = 1e3 * timed(["sort", "-f", names, their_names, "-o",
+                                os.path.join(a.work, "sorted.txt")], runs,
+                               env=dict(os.environ, LC_ALL="C"))
     # A copy that ends as the program's save does, with the data on the disk.
     copy_ms = 1e3 * timed(["dd", f"if={data}", f"of={os.path.join(a.work, 'copy.LDX')}", "bs=1M",
                            "conv=fsync", "status=none"], runs)
@@ -292,6 +300,10 @@ def main():
          (find_kb - idle_kb) / 1024, "MB", "file size", file_kb / 1024, ("x", 3.0)),
         ("ldxtool duplicates of the largest file", duplicates_ms, "ms", "sort -f", sort_ms,
          ("x", 0.5)),
+        ("merge another largest collection into the largest, two ways", b["BM_MergeTwoWays"],
+         "ms", "sort -f of both", sort_both_ms, ("x", 1.0)),
+        ("the same, three ways (the file as the base)", b["BM_MergeThreeWays"], "ms",
+         "sort -f of both", sort_both_ms, ("x", 1.0)),
     ]
     # What a stranger's file can make the import hold, above what a file of one game does.
     rows += [(f"import of {name}, peak memory above a small import",

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "collection/EachList.h"
+#include "collection/Hash.h"
 #include "collection/NameMatching.h"
 
 namespace ludora {
@@ -13,24 +14,8 @@ namespace {
 
 constexpr quint32 kNone = ~quint32(0);
 
-// A hash of a few bytes, eight at a time: names and words are short.
 quint64 hashOf(std::string_view bytes) {
-    constexpr quint64 kMultiplier = 0xbf58476d1ce4e5b9;
-    quint64 h = 0x9e3779b97f4a7c15 ^ bytes.size();
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    for (; left >= 8; p += 8, left -= 8) {
-        quint64 chunk;
-        std::memcpy(&chunk, p, 8);
-        h = (h ^ chunk) * kMultiplier;
-        h ^= h >> 31;
-    }
-    quint64 tail = 0;
-    std::memcpy(&tail, p, left);
-    h = (h ^ tail) * 0x94d049bb133111eb;
-    h ^= h >> 29;
-    h *= kMultiplier;
-    return h ^ (h >> 32);
+    return hashBytes(bytes.data(), bytes.size());
 }
 
 // A name's key: the hash of its normalised form in the high bits, its position in the low

@@ -1,5 +1,6 @@
 #include "collection/NameMatching.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstring>

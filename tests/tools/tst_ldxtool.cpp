@@ -11,6 +11,7 @@
 #include "LdxtoolProcess.h"
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "fixtures/Names.h"
 
 using ludora::Collection;
 
@@ -207,6 +208,44 @@ private Q_SLOTS:
                                 (duplicates ? QStringList() : args));
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
+    }
+
+    // merge MINE THEIRS [--base BASE] -o OUT: the window's merge, from the command line.
+    void merge_data() {
+        QTest::addColumn<QStringList>("args");  // MINE holds Alpha and Beta, THEIRS Alpha
+        QTest::addColumn<int>("exitCode");      // and Gamma, BASE Alpha and Beta
+        QTest::addColumn<QStringList>("tg16");  // of OUT; empty: no OUT
+        QTest::newRow("two ways") << QStringList{"MINE", "THEIRS", "-o", "OUT"} << 0
+                                  << QStringList{"Alpha", "Beta", "Gamma"};
+        QTest::newRow("three ways: Beta deleted there")
+            << QStringList{"MINE", "THEIRS", "--base", "BASE", "-o", "OUT"} << 0
+            << QStringList{"Alpha", "Gamma"};
+        QTest::newRow("THEIRS missing")
+            << QStringList{"MINE", "MISSING", "-o", "OUT"} << 1 << QStringList();
+        QTest::newRow("no OUT") << QStringList{"MINE", "THEIRS"} << 2 << QStringList();
+    }
+    void merge() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, tg16);
+        const auto write = [this](const QString& name, const QStringList& names) {
+            Collection c;
+            for (const QString& n : names) {
+                c.addName(2, n);
+            }
+            return ludora::WriteCollectionFile(c, path(name)).ok;
+        };
+        QVERIFY(write("MINE", {"Alpha", "Beta"}) && write("THEIRS", {"Alpha", "Gamma"}) &&
+                write("BASE", {"Alpha", "Beta"}));
+        QFile::remove(path("OUT"));
+        QStringList resolved{QStringLiteral("merge")};
+        for (const QString& arg : args) {
+            resolved << (arg.startsWith(u'-') ? arg : path(arg));
+        }
+        QCOMPARE(ldxtool(resolved).exitCode, exitCode);
+        Collection out;
+        QCOMPARE(ludora::ReadCollectionFile(out, path("OUT")).ok, !tg16.isEmpty());
+        QCOMPARE(ludora::test::namesOf(out, 2), tg16);
     }
 
     void checkFindings_data() {
