@@ -15,6 +15,7 @@ class QItemSelectionModel;
 namespace ludora {
 
 class ConsoleListModel;
+struct FileRecord;
 
 // The collection: 25 console lists, the current tab, the file it belongs to and whether it
 // has unsaved changes. It is the one copy of the names; windows show it through model().
@@ -84,6 +85,12 @@ public:
     void setFileName(const QString& fileName);
     bool isDirty() const { return dirty_; }
     void setDirty(bool dirty);
+    // What the current file held when the collection last read or wrote it; null when that
+    // is not known (no file yet, or a collection brought back from a recovery copy).
+    const std::shared_ptr<const FileRecord>& fileRecord() const { return fileRecord_; }
+    void setFileRecord(std::shared_ptr<const FileRecord> record) {
+        fileRecord_ = std::move(record);
+    }
 
     // Counts the changes of a list's names: an index of the list knows when to renew itself.
     quint64 revision(int tab) const { return revisions_[size_t(tab)]; }
@@ -125,6 +132,7 @@ private:
     std::array<quint64, kTabCount> revisions_{};
     int currentTab_ = kInitialTab;
     QString fileName_;
+    std::shared_ptr<const FileRecord> fileRecord_;
     bool dirty_ = false;
 };
 

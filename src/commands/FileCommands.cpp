@@ -5,6 +5,7 @@
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "commands/SyncedFile.h"
 #include "interchange/Interchange.h"
 #include "platform/Dialogs.h"
 
@@ -69,6 +70,7 @@ Outcome saveCollectionAs(Collection& collection, QWidget* window) {
     }
     collection.setFileName(path);
     collection.setDirty(false);
+    rememberFile(collection);
     return Outcome::Done;
 }
 
@@ -79,12 +81,23 @@ Outcome closeCollection(Collection& collection, QWidget* window) {
     if (collection.isDirty()) {
         switch (platform::dialogs().message(window, kCloseQuestion)) {
             case platform::Button::Yes: {
+                switch (checkBeforeSave(collection, window)) {
+                    case BeforeSave::Merged:
+                        return Outcome::Stopped;
+                    case BeforeSave::Cancelled:
+                        return Outcome::Cancelled;
+                    case BeforeSave::Failed:
+                        return Outcome::Failed;
+                    case BeforeSave::Write:
+                        break;
+                }
                 const WriteResult written = WriteCollectionFile(collection, collection.fileName());
                 if (!written.ok) {
                     // The names stay, still marked as unsaved.
                     reportFailure(window, written.error);
                     return Outcome::Failed;
                 }
+                rememberFile(collection);
                 break;
             }
             case platform::Button::No:
@@ -111,6 +124,7 @@ Outcome importFile(Collection& collection, QWidget* window, const QString& path)
     collection.takeContent(*imported.collection);
     collection.setFileName(QString());
     collection.setDirty(true);
+    rememberFile(collection);
     platform::inform(
         window, interchange::summaryText(imported),
         imported.unplacedCount == 0 ? platform::Icon::Information : platform::Icon::Warning);
@@ -128,9 +142,11 @@ Outcome readFile(Collection& collection, QWidget* window, const QString& path) {
     }
     collection.setFileName(path);
     collection.takeContent(loaded);
+    rememberFile(collection);
     if (read.refusedTotal() > 0) {
         platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
     }
+    offerConflictCopies(collection, window);
     return Outcome::Done;
 }
 
@@ -158,9 +174,13 @@ Outcome openChosen(Collection& collection, QWidget* window,
 
 Outcome openCollection(Collection& collection, QWidget* window) {
     // Whatever Close is told, Open goes on; but when the user asked to save and the file
-    // could not be written, the unsaved names must not be thrown away by what follows.
-    if (collection.isDirty() && closeCollection(collection, window) == Outcome::Failed) {
-        return Outcome::Failed;
+    // could not be written, or another machine's changes were merged instead, the unsaved
+    // names must not be thrown away by what follows.
+    if (collection.isDirty()) {
+        const Outcome closed = closeCollection(collection, window);
+        if (closed == Outcome::Failed || closed == Outcome::Stopped) {
+            return closed;
+        }
     }
     return openChosen(collection, window, [window] {
         return platform::dialogs().openFileName(

@@ -91,7 +91,7 @@ class Suite:
         do(accept)
         self.program.wait_window_gone("dialog", title)
 
-    def answer(self, title, prompt, button):
+    def answer(self, title, prompt, button, then_gone=True):
         box = self.program.window("alert", title)
         if prompt is not None:
             wait_for(f"the question in {title!r}",
@@ -99,8 +99,16 @@ class Suite:
                               if label.get_name()], [prompt])
         buttons = sorted(names(find_all(box, "push button")))
         do(the(box, "push button", button))
-        self.program.wait_window_gone("alert", title)
+        if then_gone:  # not when another box of the same title follows
+            self.program.wait_window_gone("alert", title)
         return buttons
+
+    def box_saying(self, title, text):
+        """The visible message box whose text holds `text`."""
+        return wait_until(f"a box {title!r} saying {text!r}", lambda: next(
+            (w for w in self.program.windows() if w.get_role_name() == "alert"
+             and w.get_name() == title and has_state(w, "visible")
+             and any(text in label.get_name() for label in find_all(w, "label"))), None))
 
 
 # --- the steps ---------------------------------------------------------------------------
@@ -434,6 +442,37 @@ def print_dialog(s):
     wait_for("main window active after Cancel", lambda: has_state(s.main, "active"))
 
 
+def changed_on_disk(s):
+    """Another machine saves the open file meanwhile: Close's Yes asks before writing over it;
+    Yes merges its names (the file untouched, the collection unsaved), No writes as before."""
+    path = os.path.join(FILES, "games.LDX")
+    theirs = collection_file({"JAGUAR": ["Cybermorph", "Tempest 2000"], "TG16": ["Alpha"]})
+    with open(path, "wb") as f:
+        f.write(theirs)
+    s.add_name("Mine")
+    s.expect_list("TG16", ["Alpha", "Bonk", "Mine"])
+    question = ("games.LDX was changed by another program after Ludora opened it. "
+                "Merge its games into this collection?")
+    for answer in ("Yes", "No"):
+        do_modal(s.menu_item("File", "Close"))
+        s.answer("Close List", "Save changes?", "Yes")
+        check("buttons of the question", ["Cancel", "No", "Yes"],
+              s.answer("Ludora", question, answer, then_gone=answer == "No"))
+        if answer == "Yes":
+            do(the(s.box_saying("Ludora", "were merged"), "push button", "OK"))
+            s.program.wait_window_gone("alert", "Ludora")
+            s.expect_list("TG16", ["Alpha", "Mine"])  # Bonk deleted there, Mine added here
+            s.expect_list("JAGUAR", ["Cybermorph", "Tempest 2000"])
+            with open(path, "rb") as f:
+                check("the file after the merge", theirs, f.read())
+            with open(path, "wb") as f:  # and again, before the collection is saved
+                f.write(collection_file({"TG16": ["Zaxxon"]}))
+    s.expect_list("TG16", [])
+    with open(path, "rb") as f:
+        check("the file after No", collection_file(
+            {"JAGUAR": ["Cybermorph", "Tempest 2000"], "TG16": ["Alpha", "Mine"]}), f.read())
+
+
 def find_games(s):
     """Ctrl+F: every list searched as a screen reader hears it, a name on a tab that cannot
     be chosen listed, Enter going to a name; the name box's sign as its description."""
@@ -502,7 +541,7 @@ def exit_asks_and_ends(s):
 
 STEPS = [start_up_state, keyboard_focus_order, add_names, delete_selection, mouse_selection,
          unavailable_tab_refuses, list_follows_the_cursor, switch_tabs, save_as, open_file, drop_file,
-         about_box, print_dialog, find_games,
+         about_box, print_dialog, changed_on_disk, find_games,
          exit_asks_and_ends]
 
 

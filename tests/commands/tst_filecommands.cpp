@@ -2,6 +2,7 @@
 
 #include "CommandFixture.h"
 #include "collection/Collection.h"
+#include "collection/CollectionFile.h"
 #include "commands/FileCommands.h"
 #include "fixtures/TestData.h"
 #include "interchange/Interchange.h"
@@ -381,6 +382,98 @@ private Q_SLOTS:
         QCOMPARE(readBytes(source), sourceBytes);
     }
 
+    // Another machine changed the current file since Ludora read it: Close's Yes asks before
+    // writing over it. Yes merges three ways (Beta, deleted there, goes) and writes nothing.
+    void closeAsksWhenTheFileChangedOnDisk_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QStringList>("tg16");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("not changed: written")
+            << false << Answer::None << QStringList{"Alpha", "Beta", "Mine"} << true;
+        QTest::newRow("changed, Yes: merged")
+            << true << Answer::Yes << QStringList{"Alpha", "Mine", "Theirs"} << false;
+        QTest::newRow("changed, No: written")
+            << true << Answer::No << QStringList{"Alpha", "Beta", "Mine"} << true;
+        QTest::newRow("changed, Cancel: kept")
+            << true << Answer::Cancel << QStringList{"Alpha", "Beta", "Mine"} << false;
+    }
+    void closeAsksWhenTheFileChangedOnDisk() {
+        QFETCH(bool, changed);
+        QFETCH(Answer, answer);
+        QFETCH(QStringList, tg16);
+        QFETCH(bool, written);
+        const QString file = path("synced.LDX");
+        const auto fileWith = [](const QStringList& names) {
+            Collection c;
+            for (const QString& name : names) {
+                c.addName(2, name);
+            }
+            return c.snapshot();
+        };
+        QVERIFY(ludora::WriteCollectionFile(*fileWith({"Alpha", "Beta"}), file).ok);
+        FakeDialogs dialogs;
+        Collection c;
+        dialogs.chooseNextFile(file);
+        ludora::openCollection(c, nullptr);
+        c.addName(2, QStringLiteral("Mine"));
+        c.setDirty(true);
+        if (changed) {
+            QVERIFY(ludora::WriteCollectionFile(*fileWith({"Alpha", "Theirs"}), file).ok);
+        }
+        const QByteArray onDisk = readBytes(file);
+        dialogs.answerNext(Button::Yes);
+        if (answer != Answer::None) {
+            dialogs.answerNext(toButton(answer));
+        }
+        ludora::closeCollection(c, nullptr);
+        QVERIFY(dialogs.allAnswersUsed());
+        if (changed) {
+            QCOMPARE(dialogs.messages().at(1).message.prompt,
+                     QStringLiteral("synced.LDX was changed by another program after Ludora "
+                                    "opened it. Merge its games into this collection?"));
+        }
+        QCOMPARE(readBytes(file) == onDisk, !written);
+        QCOMPARE(written ? namesOf(*fileWith({}), 2) : namesOf(c, 2),
+                 written ? QStringList() : tg16);
+        QCOMPARE(c.isDirty(), !written);
+    }
+
+    // Conflict copies beside an opened file are offered one by one; the copies stay as
+    // they were.
+    void conflictCopiesAreOfferedAtOpen() {
+        QDir dir(path("copies"));
+        QVERIFY(dir.mkpath(QStringLiteral(".")));
+        const auto write = [&dir](const QString& name, const QString& game) {
+            Collection c;
+            c.addName(2, game);
+            return ludora::WriteCollectionFile(c, dir.filePath(name)).ok;
+        };
+        QVERIFY(write("games.LDX", "Alpha"));
+        QVERIFY(write("games (Ann's conflicted copy 2026-12-10).LDX", "Dropbox's"));
+        QVERIFY(write("games (conflicted copy 2026-12-10 101010).ldx", "Nextcloud's"));
+        QVERIFY(write("games.sync-conflict-20261210-101010-ABCDEFG.LDX", "Syncthing's"));
+        QVERIFY(write("other.sync-conflict-20261210-101010-ABCDEFG.LDX", "Not ours"));
+        const QByteArray copy =
+            readBytes(dir.filePath("games.sync-conflict-20261210-101010-ABCDEFG.LDX"));
+        FakeDialogs dialogs;
+        dialogs.chooseNextFile(dir.filePath("games.LDX"));
+        // Each merge is followed by its summary, which OK closes.
+        for (const Button b : {Button::Yes, Button::Ok, Button::No, Button::Yes, Button::Ok}) {
+            dialogs.answerNext(b);
+        }
+        Collection c;
+        ludora::openCollection(c, nullptr);
+        QVERIFY(dialogs.allAnswersUsed());
+        QCOMPARE(dialogs.messages().at(0).message.prompt,
+                 QStringLiteral("A copy of games.LDX saved on another machine was found: games "
+                                "(Ann's conflicted copy 2026-12-10).LDX. Merge its games into "
+                                "this collection?"));
+        QCOMPARE(namesOf(c, 2), (QStringList{"Alpha", "Dropbox's", "Syncthing's"}));
+        QVERIFY(c.isDirty());
+        QCOMPARE(readBytes(dir.filePath("games.sync-conflict-20261210-101010-ABCDEFG.LDX")), copy);
+    }
+
     void saveThenOpenRestoresEverything() {
         FakeDialogs dialogs;
         Collection c;
@@ -441,7 +534,6 @@ private Q_SLOTS:
         c.addName(2, QStringLiteral("Gamma"));
         c.addName(5, QStringLiteral("Zeta"));
         c.setDirty(true);
-        QVERIFY(writeBytes(file, "replaced meanwhile"));
         dialogs.answerNext(Button::Yes);
         ludora::closeCollection(c, nullptr);
         QCOMPARE(readBytes(file), sampleFileBytes());
