@@ -112,97 +112,81 @@ bool isOwnCsv(QByteArrayView start) {
 
 namespace {
 
+// Reads the elements of an array, its '[' already taken: element(i) reads the i-th (false
+// stops, its error told). False when the array is cut short or malformed.
+template <typename Element>
+bool readElements(JsonStream& json, Element&& element) {
+    if (json.take(']')) {
+        return true;
+    }
+    qsizetype i = 0;
+    do {
+        if (json.peek() == 0) {
+            return json.fail(QStringLiteral("the text ends inside an array"));
+        }
+        if (!element(i++)) {
+            return false;
+        }
+    } while (json.take(','));
+    return json.take(']') || json.fail(QStringLiteral("',' or ']' was expected"));
+}
+
+// An array of one element per tab; false with `shape` as the error when it is not one.
+template <typename Element>
+bool readPerTab(JsonStream& json, const QString& shape, QString* error, Element&& element) {
+    int tabs = 0;
+    const bool read = json.take('[') && readElements(json, [&](qsizetype tab) {
+                          if (tab >= Collection::kTabCount) {
+                              *error = shape;
+                              return false;
+                          }
+                          ++tabs;
+                          return element(int(tab));
+                      });
+    if (read && tabs == Collection::kTabCount) {
+        return true;
+    }
+    if (error->isEmpty() && json.error().isEmpty()) {
+        *error = shape;
+    }
+    return false;
+}
+
 // "captions": 25 strings, each the caption a collection file's caption line would give.
 bool readCaptions(JsonStream& json, Collection& c, QString* error) {
-    const QString shape = QStringLiteral("\"captions\" must be an array of 25 strings");
-    if (!json.take('[')) {
-        *error = shape;
-        return false;
-    }
-    int tab = 0;
-    if (!json.take(']')) {
-        do {
-            if (tab >= Collection::kTabCount) {
-                *error = shape;
-                return false;
-            }
-            if (json.peek() == 0) {
-                return json.fail(QStringLiteral("the text ends inside an array"));
-            }
-            if (json.peek() != '"') {
-                *error = QStringLiteral("captions[%1] is not a string").arg(tab);
-                return false;
-            }
-            QString caption;
-            if (!json.readString(&caption)) {
-                return false;
-            }
-            c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption));
-            ++tab;
-        } while (json.take(','));
-        if (!json.take(']')) {
-            return json.fail(QStringLiteral("',' or ']' was expected"));
-        }
-    }
-    if (tab != Collection::kTabCount) {
-        *error = shape;
-        return false;
-    }
-    return true;
+    return readPerTab(json, QStringLiteral("\"captions\" must be an array of 25 strings"), error,
+                      [&](int tab) {
+                          if (json.peek() != '"') {
+                              *error = QStringLiteral("captions[%1] is not a string").arg(tab);
+                              return false;
+                          }
+                          QString caption;
+                          if (!json.readString(&caption)) {
+                              return false;
+                          }
+                          c.setCaption(tab, CaptionKeys::captionFromLine(tab, caption));
+                          return true;
+                      });
 }
 
 // "lists": 25 arrays of names.
 bool readLists(JsonStream& json, Lists& names, QString* error) {
-    const QString shape = QStringLiteral("\"lists\" must be an array of 25 arrays of strings");
-    if (!json.take('[')) {
-        *error = shape;
-        return false;
-    }
-    int tab = 0;
-    if (!json.take(']')) {
-        do {
-            if (tab >= Collection::kTabCount) {
-                *error = shape;
-                return false;
-            }
-            if (json.peek() == 0) {
-                return json.fail(QStringLiteral("the text ends inside an array"));
-            }
-            if (!json.take('[')) {
-                *error = QStringLiteral("lists[%1] is not an array").arg(tab);
-                return false;
-            }
-            qsizetype i = 0;
-            if (!json.take(']')) {
-                do {
-                    const QString where = QStringLiteral("lists[%1][%2]").arg(tab).arg(i++);
-                    if (json.peek() == 0) {
-                        return json.fail(QStringLiteral("the text ends inside an array"));
-                    }
-                    if (json.peek() != '"') {
-                        *error = where + QStringLiteral(" is not a string");
-                        return false;
-                    }
-                    QString name;
-                    if (!json.readString(&name) || !names.add(tab, name, error, where)) {
-                        return false;
-                    }
-                } while (json.take(','));
-                if (!json.take(']')) {
-                    return json.fail(QStringLiteral("',' or ']' was expected"));
-                }
-            }
-            ++tab;
-        } while (json.take(','));
-        if (!json.take(']')) {
-            return json.fail(QStringLiteral("',' or ']' was expected"));
-        }
-    }
-    if (tab != Collection::kTabCount) {
-        *error = shape;
-        return false;
-    }
-    return true;
+    return readPerTab(json, QStringLiteral("\"lists\" must be an array of 25 arrays of strings"),
+                      error, [&](int tab) {
+                          if (!json.take('[')) {
+                              *error = QStringLiteral("lists[%1] is not an array").arg(tab);
+                              return false;
+                          }
+                          return readElements(json, [&](qsizetype i) {
+                              const QString where = QStringLiteral("lists[%1][%2]").arg(tab).arg(i);
+                              if (json.peek() != '"') {
+                                  *error = where + QStringLiteral(" is not a string");
+                                  return false;
+                              }
+                              QString name;
+                              return json.readString(&name) && names.add(tab, name, error, where);
+                          });
+                      });
 }
 
 }  // namespace
