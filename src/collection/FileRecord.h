@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QFuture>
 #include <QString>
 #include <memory>
@@ -21,5 +22,12 @@ struct FileRecord {
 
 // A fingerprint of a file's bytes, its size among them; 0 when it cannot be read.
 quint64 fileFingerprint(const QString& path);
+quint64 fileFingerprint(QFile& file);
+
+// The file at the path, opened now and kept open for a fingerprint taken later: that reads
+// the bytes that are there now, even when the file is replaced meanwhile (Ludora and the
+// synchronisation services replace a file by renaming a new one over it). Null when the file
+// cannot be opened.
+std::shared_ptr<QFile> holdFile(const QString& path);
 
 }  // namespace ludora

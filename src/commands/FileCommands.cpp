@@ -5,6 +5,7 @@
 
 #include "collection/Collection.h"
 #include "collection/CollectionFile.h"
+#include "collection/FileRecord.h"
 #include "commands/SyncedFile.h"
 #include "interchange/Interchange.h"
 #include "platform/Dialogs.h"
@@ -70,7 +71,7 @@ Outcome saveCollectionAs(Collection& collection, QWidget* window) {
     }
     collection.setFileName(path);
     collection.setDirty(false);
-    rememberFile(collection);
+    rememberFile(collection, holdFile(path));
     return Outcome::Done;
 }
 
@@ -97,7 +98,7 @@ Outcome closeCollection(Collection& collection, QWidget* window) {
                     reportFailure(window, written.error);
                     return Outcome::Failed;
                 }
-                rememberFile(collection);
+                rememberFile(collection, holdFile(collection.fileName()));
                 break;
             }
             case platform::Button::No:
@@ -124,7 +125,7 @@ Outcome importFile(Collection& collection, QWidget* window, const QString& path)
     collection.takeContent(*imported.collection);
     collection.setFileName(QString());
     collection.setDirty(true);
-    rememberFile(collection);
+    collection.setFileRecord(nullptr);
     platform::inform(
         window, interchange::summaryText(imported),
         imported.unplacedCount == 0 ? platform::Icon::Information : platform::Icon::Warning);
@@ -135,6 +136,7 @@ Outcome importFile(Collection& collection, QWidget* window, const QString& path)
 Outcome readFile(Collection& collection, QWidget* window, const QString& path) {
     // Read into a collection of its own: a file that cannot be read changes nothing.
     Collection loaded;
+    std::shared_ptr<QFile> held = holdFile(path);
     const ReadResult read = ReadCollectionFile(loaded, path);
     if (!read.ok) {
         reportFailure(window, read.tooShort ? read.error + u' ' + kNotImportable : read.error);
@@ -142,7 +144,7 @@ Outcome readFile(Collection& collection, QWidget* window, const QString& path) {
     }
     collection.setFileName(path);
     collection.takeContent(loaded);
-    rememberFile(collection);
+    rememberFile(collection, std::move(held));
     if (read.refusedTotal() > 0) {
         platform::inform(window, read.refusedMessage(collection), platform::Icon::Warning);
     }

@@ -40,15 +40,15 @@ platform::MessageRequest question(const QString& prompt, platform::ButtonSet but
 
 }  // namespace
 
-void rememberFile(Collection& collection) {
-    if (collection.fileName().isEmpty()) {
+void rememberFile(Collection& collection, std::shared_ptr<QFile> held) {
+    if (!held) {
         collection.setFileRecord(nullptr);
         return;
     }
     auto record = std::make_shared<FileRecord>();
     record->content = collection.snapshot();
     record->fingerprint =
-        QtConcurrent::run([path = collection.fileName()] { return fileFingerprint(path); });
+        QtConcurrent::run([held = std::move(held)] { return fileFingerprint(*held); });
     collection.setFileRecord(std::move(record));
 }
 

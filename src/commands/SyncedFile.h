@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QWidget;
 
@@ -13,9 +15,11 @@ class Collection;
 // Dropbox) keeps in step: such services never merge a file, they let the last save win and
 // leave the other as a conflict copy beside it. Ludora merges instead of overwriting.
 
-// Remembers what the current file holds now, just read or written: its content, and (on a
-// worker) a fingerprint of its bytes. With no file name, forgets.
-void rememberFile(Collection& collection);
+// Remembers what the current file held when the collection was read from it or written to
+// it: the collection's content, and (on a worker) a fingerprint of the file's bytes, taken
+// from `held` (holdFile(): opened just before the file was read, or just after it was
+// written). Forgets when `held` is null.
+void rememberFile(Collection& collection, std::shared_ptr<QFile> held);
 
 // What a save into the current file without a dialog (Close's Yes) does first.
 enum class BeforeSave { Write, Merged, Cancelled, Failed };
