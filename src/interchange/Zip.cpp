@@ -194,7 +194,7 @@ std::unique_ptr<ZipMember> openZipMember(QIODevice& zip, const QStringList& name
             continue;
         }
         QByteArray header;
-        if (zip.seek(local)) {
+        if (local + kLocalSize <= size && zip.seek(local)) {
             header = zip.read(kLocalSize);
         }
         if (header.size() < kLocalSize || u32(header, 0) != kLocalHeader) {
