@@ -1,4 +1,6 @@
+#include <QStringEncoder>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -11,21 +13,38 @@
 namespace ludora::ldx {
 namespace {
 
-// One "CAPTION<TAB>NAME" line a name, UTF-8, on standard output.
-void printNames(const Collection& collection, const FindIndex::Hits& hits, qsizetype from,
-                qsizetype to) {
+// One "CAPTION<TAB>NAME" line a name, UTF-8, on standard output, in one write; a blank line
+// before each group that begins at one of the group ends but the last. The lines are encoded
+// straight into room reserved for them all: a duplicates report can hold many thousands.
+void printNames(const Collection& collection, const FindIndex::Hits& hits,
+                const std::vector<size_t>& groupEnds = {}) {
     std::array<QByteArray, Collection::kTabCount> captions;
-    QByteArray out;
-    for (qsizetype i = from; i < to; ++i) {
-        const int tab = FindIndex::tabOf(hits[size_t(i)]);
-        if (captions[size_t(tab)].isNull()) {
-            captions[size_t(tab)] = collection.caption(tab).toUtf8() + '\t';
-        }
-        out += captions[size_t(tab)];
-        out += collection.list(tab).names.at(FindIndex::posOf(hits[size_t(i)])).toUtf8();
-        out += '\n';
+    for (int tab = 0; tab < Collection::kTabCount; ++tab) {
+        captions[size_t(tab)] = collection.caption(tab).toUtf8() + '\t';
     }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    const auto nameOf = [&](FindIndex::Hit hit) {
+        return collection.list(FindIndex::tabOf(hit)).names.at(FindIndex::posOf(hit));
+    };
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    qsizetype room = qsizetype(groupEnds.size());
+    for (const FindIndex::Hit hit : hits) {
+        room += captions[size_t(FindIndex::tabOf(hit))].size() +
+                utf8.requiredSpace(nameOf(hit).size()) + 1;
+    }
+    QByteArray out(room, Qt::Uninitialized);
+    char* end = out.data();
+    auto groupEnd = groupEnds.begin();
+    for (size_t i = 0; i < hits.size(); ++i) {
+        if (groupEnd != groupEnds.end() && *groupEnd == i) {
+            *end++ = '\n';
+            ++groupEnd;
+        }
+        const QByteArray& caption = captions[size_t(FindIndex::tabOf(hits[i]))];
+        end = std::copy(caption.begin(), caption.end(), end);
+        end = utf8.appendToBuffer(end, nameOf(hits[i]));
+        *end++ = '\n';
+    }
+    std::fwrite(out.constData(), 1, size_t(end - out.constData()), stdout);
 }
 
 }  // namespace
@@ -42,7 +61,7 @@ int runFind(const QStringList& args) {
     }
     FindIndex index(collection);
     const FindIndex::Hits hits = index.find(a.positional.mid(1).join(u' '));
-    printNames(collection, hits, 0, qsizetype(hits.size()));
+    printNames(collection, hits);
     return hits.empty() ? kBadInput : kOk;
 }
 
@@ -59,14 +78,7 @@ int runDuplicates(const QStringList& args) {
     FindIndex index(collection);
     std::vector<size_t> groupEnds;
     const FindIndex::Hits hits = index.duplicates(QString(), FindIndex::kAllLists, &groupEnds);
-    size_t start = 0;
-    for (const size_t end : groupEnds) {
-        if (start > 0) {
-            std::fputs("\n", stdout);  // a blank line between groups
-        }
-        printNames(collection, hits, qsizetype(start), qsizetype(end));
-        start = end;
-    }
+    printNames(collection, hits, groupEnds);
     return kOk;
 }
 
