@@ -10,6 +10,13 @@ using ludora::FindIndex;
 
 namespace {
 
+// Each entry "TAB:NAME" added to the collection.
+void addEntries(Collection& c, const QStringList& entries) {
+    for (const QString& entry : entries) {
+        c.addName(entry.section(u':', 0, 0).toInt(), entry.section(u':', 1));
+    }
+}
+
 // Each hit as "TAB:NAME".
 QStringList shown(const Collection& c, const FindIndex::Hits& hits) {
     QStringList out;
@@ -76,9 +83,7 @@ private Q_SLOTS:
         QFETCH(QString, query);
         QFETCH(QStringList, found);
         Collection c;
-        for (const QString& entry : names) {
-            c.addName(entry.section(u':', 0, 0).toInt(), entry.section(u':', 1));
-        }
+        addEntries(c, names);
         int tab = FindIndex::kAllLists;
         if (query.startsWith(QLatin1String("In "))) {
             tab = query.section(u':', 0, 0).mid(3).toInt();
@@ -117,9 +122,7 @@ private Q_SLOTS:
         QFETCH(QStringList, found);
         QFETCH(int, groups);
         Collection c;
-        for (const QString& entry : names) {
-            c.addName(entry.section(u':', 0, 0).toInt(), entry.section(u':', 1));
-        }
+        addEntries(c, names);
         FindIndex index(c);
         std::vector<size_t> ends;
         QStringList groupsShown = shown(c, index.duplicates(query, FindIndex::kAllLists, &ends));

@@ -47,17 +47,23 @@ void printNames(const Collection& collection, const FindIndex::Hits& hits,
     std::fwrite(out.constData(), 1, size_t(end - out.constData()), stdout);
 }
 
+// For a command on one collection file: the exit status when its arguments were answered
+// already or the file cannot be read, else -1 with the file read into the collection.
+int readFirstFile(const Arguments& a, Collection& collection) {
+    if (a.answered >= 0) {
+        return a.answered;
+    }
+    return load(a.positional.first(), collection) ? -1 : kBadInput;
+}
+
 }  // namespace
 
 int runFind(const QStringList& args) {
     const Arguments a = parse(
         args, WordsFollow, QStringLiteral("find takes one FILE and the WORDS to find"), kFindUsage);
-    if (a.answered >= 0) {
-        return a.answered;
-    }
     Collection collection;
-    if (!load(a.positional.first(), collection)) {
-        return kBadInput;
+    if (const int status = readFirstFile(a, collection); status >= 0) {
+        return status;
     }
     FindIndex index(collection);
     const FindIndex::Hits hits = index.find(a.positional.mid(1).join(u' '));
@@ -68,12 +74,9 @@ int runFind(const QStringList& args) {
 int runDuplicates(const QStringList& args) {
     const Arguments a =
         parse(args, 0, QStringLiteral("duplicates takes one FILE"), kDuplicatesUsage);
-    if (a.answered >= 0) {
-        return a.answered;
-    }
     Collection collection;
-    if (!load(a.positional.first(), collection)) {
-        return kBadInput;
+    if (const int status = readFirstFile(a, collection); status >= 0) {
+        return status;
     }
     FindIndex index(collection);
     std::vector<size_t> groupEnds;
